@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Runs a Windows executable under Wine in the build's test prefix (null graphics driver, no display needed).
+# TOLVANE_TEST_PREFIX is set by the entry script; the default suits a plain `ctest` in the build folder.
+# With TOLVANE_TEST_DRIVE=K the program also gets a private drive K: over build/testroots/k.
+build=$(cd "$(dirname "$0")/.." && pwd)/build
+prefix=${TOLVANE_TEST_PREFIX:-$build/wine-test}
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset DISPLAY
+if [ -n "${TOLVANE_TEST_DRIVE:-}" ]; then
+    letter=$(printf '%s' "$TOLVANE_TEST_DRIVE" | tr 'A-Z' 'a-z')
+    mkdir -p "$build/testroots/$letter" "$prefix/dosdevices"
+    ln -sfn "$build/testroots/$letter" "$prefix/dosdevices/$letter:"
+fi
+exec /usr/lib/wine/wine64 "$@"

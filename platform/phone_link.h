@@ -1,0 +1,22 @@
+// What the platform stand-ins and the emulated phone agree on: window classes, messages and screen metrics.
+// Shared by platform/ (inside the program) and emulator/ (the phone around it); the program never includes it.
+#pragma once
+#include <windows.h>
+
+// Height of the task bar across the top of the screen and of the soft-key bar along the bottom.
+#define PHONE_TASKBAR_HEIGHT 52
+#define PHONE_MENUBAR_HEIGHT 52
+
+// The power manager: wParam = state flags, lParam = options; answers an error code (0 = done).
+#define PHONE_POWER_CLASS L"PhonePowerManager"
+#define PHONE_MSG_POWER (WM_APP + 1)
+
+// The connection manager: wParam = dwParams, lParam = dwPriority; answers a CONNMGR_STATUS_* value.
+#define PHONE_CONNECTION_CLASS L"PhoneConnectionManager"
+#define PHONE_MSG_CONNECT (WM_APP + 2)
+
+// The task bar's own message to show or hide itself (wParam TRUE = show), sent by SHFullScreen.
+#define PHONE_MSG_TASKBAR_SHOW (WM_APP + 3)
+
+// The emulated phone's own registry key (state that the real phone keeps inside its radios).
+#define PHONE_STATE_KEY L"Software\\EmulatedPhone"

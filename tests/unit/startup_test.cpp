@@ -1,0 +1,142 @@
+// Start-up: the menu window, its background, the auto-close timer and the main loop's end.
+#include <gtest/gtest.h>
+
+#include "config/settings_store.h"
+#include "menu/menu_state.h"
+#include "menu/startup.h"
+#include "phone_drive.h"
+#include "test_pictures.h"
+
+namespace {
+
+// What a run saw just before its loop ended.
+struct RunRecord {
+    UINT_PTR timerIdDuringLoop;
+    HBRUSH background;
+    RECT windowRect;
+    LONG style;
+    bool visible;
+};
+RunRecord s_record;
+
+void RecordMenuWindow()
+{
+    HWND hwnd = FindWindowW(MENU_CLASS_NAME, MENU_CLASS_NAME);
+    s_record.timerIdDuringLoop = g_menu.autoCloseTimerId;
+    s_record.background = hwnd ? (HBRUSH)GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND) : NULL;
+    if (hwnd)
+        GetWindowRect(hwnd, &s_record.windowRect);
+    s_record.style = hwnd ? GetWindowLongW(hwnd, GWL_STYLE) : 0;
+    s_record.visible = hwnd && IsWindowVisible(hwnd);
+}
+
+// A thread timer that records the menu and ends the loop with code 7, for runs without an auto-close.
+void CALLBACK EndLoopTimer(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    RecordMenuWindow();
+    PostQuitMessage(7);
+}
+
+class StartUp : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ResetPhoneDrive();
+        g_settingsDoc.Reset();
+        g_skinDoc.Reset();
+        g_langDoc.Reset();
+        UINT btMessage = g_menu.btVisibleMessage;
+        g_menu = MenuState();
+        g_menu.btVisibleMessage = btMessage;
+        s_record = RunRecord();
+    }
+    void TearDown() override
+    {
+        HWND hwnd = FindWindowW(MENU_CLASS_NAME, NULL);
+        if (hwnd)
+            DestroyWindow(hwnd);
+        UnregisterClassW(MENU_CLASS_NAME, GetModuleHandleW(NULL));
+        MSG msg; // the quit posted by the destruction
+        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+            ;
+    }
+    int RunWithSettings(const char *settings)
+    {
+        if (settings)
+            WritePhoneFile(SETTINGS_PATH, settings);
+        return RunMenu(GetModuleHandleW(NULL), SW_SHOWNORMAL);
+    }
+};
+
+TEST_F(StartUp, BluetoothMessageIsRegisteredBeforeWinMain)
+{
+    EXPECT_EQ(RegisterWindowMessageW(L"WIDCOMM_WM_VISIBLE1"), g_menu.btVisibleMessage);
+    EXPECT_GE(g_menu.btVisibleMessage, 0xC000u);
+}
+
+TEST_F(StartUp, AutoCloseTickEndsTheLoopWithZero)
+{
+    DWORD start = GetTickCount();
+    EXPECT_EQ(0, RunWithSettings("[Settings]\r\nTimeout = 1\r\n"));
+    DWORD elapsed = GetTickCount() - start;
+    EXPECT_GE(elapsed, 900u);
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_EQ((UINT_PTR)AUTO_CLOSE_TIMER_ID, g_menu.autoCloseTimerId);
+    EXPECT_NE(nullptr, FindWindowW(MENU_CLASS_NAME, MENU_CLASS_NAME)) << "the tick does not destroy the window";
+}
+
+TEST_F(StartUp, NoTimerForZeroOrNegativeTimeout)
+{
+    for (const char *settings : {"[Settings]\r\nTimeout = 0\r\n", "[Settings]\r\nTimeout = -5\r\n"}) {
+        SetUp();
+        SetTimer(NULL, 0, 1500, EndLoopTimer);
+        EXPECT_EQ(7, RunWithSettings(settings)) << settings;
+        EXPECT_EQ(0u, s_record.timerIdDuringLoop) << settings;
+        TearDown();
+    }
+}
+
+TEST_F(StartUp, HugeTimeoutStillArmsTheTimer)
+{
+    SetTimer(NULL, 0, 300, EndLoopTimer);
+    EXPECT_EQ(7, RunWithSettings("[Settings]\r\nTimeout = 2147483647\r\n"));
+    EXPECT_EQ((UINT_PTR)AUTO_CLOSE_TIMER_ID, s_record.timerIdDuringLoop);
+}
+
+TEST_F(StartUp, WindowCoversTheScreenWithBlackWithoutWallpaper)
+{
+    SetTimer(NULL, 0, 300, EndLoopTimer);
+    EXPECT_EQ(7, RunWithSettings(nullptr));
+    EXPECT_EQ(GetStockObject(BLACK_BRUSH), s_record.background);
+    EXPECT_EQ(0, s_record.windowRect.left);
+    EXPECT_EQ(0, s_record.windowRect.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), s_record.windowRect.right);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), s_record.windowRect.bottom);
+    EXPECT_TRUE(s_record.visible);
+    EXPECT_EQ(0, s_record.style & WS_CAPTION) << "the phone's menu window has no caption";
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), g_menu.screenWidth);
+    EXPECT_EQ(GetModuleHandleW(NULL), g_menu.hInstance);
+}
+
+TEST_F(StartUp, WallpaperBecomesAPatternBrush)
+{
+    ASSERT_TRUE(WriteTestPng(SKINS_ROOT L"Default\\Wallpaper.png", 8, 4, RGB(32, 64, 128)));
+    SetTimer(NULL, 0, 300, EndLoopTimer);
+    EXPECT_EQ(7, RunWithSettings(nullptr));
+    ASSERT_NE(nullptr, s_record.background);
+    EXPECT_NE(GetStockObject(BLACK_BRUSH), s_record.background);
+    LOGBRUSH lb = {};
+    ASSERT_NE(0, GetObjectW(s_record.background, sizeof lb, &lb));
+    EXPECT_TRUE(lb.lbStyle == BS_PATTERN || lb.lbStyle == BS_DIBPATTERN) << lb.lbStyle;
+}
+
+TEST_F(StartUp, BrokenWallpaperGivesBlack)
+{
+    WritePhoneFile(SKINS_ROOT L"Default\\Wallpaper.png", "\x89PNG\r\n\x1a\n truncated");
+    SetTimer(NULL, 0, 300, EndLoopTimer);
+    EXPECT_EQ(7, RunWithSettings(nullptr));
+    EXPECT_EQ(GetStockObject(BLACK_BRUSH), s_record.background);
+}
+
+} // namespace
