@@ -461,8 +461,9 @@ def small_svg(skin, kind):
 
 def skin_ini(skin):
     s = SKINS[skin]
-    lines = ["[Skin]", "FontName = Tahoma", "FontSize = 28",
-             "FontColor = %d" % colorref(s["font_rgb"]), "FontBold = 1"]
+    r, g, b = s["font_rgb"]
+    lines = ["[Settings]", "FontName = Tahoma", "FontSize = 16",
+             "Red = %d" % r, "Green = %d" % g, "Blue = %d" % b, "Bold = 1"]
     return "".join(l + "\r\n" for l in lines)
 
 

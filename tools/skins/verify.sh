@@ -62,19 +62,22 @@ ini_shape() { # exact line set and CRLF everywhere
     [ "$(head -c3 "$f" | od -An -tx1 | tr -d ' ')" != "efbbbf" ] || return 1
     lf=$(tr -cd '\n' <"$f" | wc -c)
     crlf=$(grep -c "$(printf '\r')\$" "$f")
-    [ "$lf" -eq 5 ] && [ "$crlf" -eq 5 ] || return 1
+    [ "$lf" -eq 7 ] && [ "$crlf" -eq 7 ] || return 1
     [ "$(tail -c2 "$f" | od -An -tx1 | tr -d ' ')" = "0d0a" ] || return 1
     tr -d '\r' <"$f" | awk '
-        NR==1 && $0=="[Skin]" {n++}
+        NR==1 && $0=="[Settings]" {n++}
         NR==2 && $0=="FontName = Tahoma" {n++}
-        NR==3 && $0=="FontSize = 28" {n++}
-        NR==4 && $0 ~ /^FontColor = (0|[1-9][0-9]*)$/ && substr($0,13)+0 <= 16777215 {n++}
-        NR==5 && $0=="FontBold = 1" {n++}
-        END {exit !(n==5 && NR==5)}'
+        NR==3 && $0=="FontSize = 16" {n++}
+        NR==4 && $0 ~ /^Red = ([0-9]|[1-9][0-9]|1[0-9][0-9]|2[0-4][0-9]|25[0-5])$/ {n++}
+        NR==5 && $0 ~ /^Green = ([0-9]|[1-9][0-9]|1[0-9][0-9]|2[0-4][0-9]|25[0-5])$/ {n++}
+        NR==6 && $0 ~ /^Blue = ([0-9]|[1-9][0-9]|1[0-9][0-9]|2[0-4][0-9]|25[0-5])$/ {n++}
+        NR==7 && $0=="Bold = 1" {n++}
+        END {exit !(n==7 && NR==7)}'
 }
 
 font_contrast_ok() { # skin dir: WCAG contrast of FontColor vs mean caption area >= 4.5
-    ref=$(tr -d '\r' <"$1/Skin.ini" | sed -n 's/^FontColor = //p')
+    ref=$(tr -d '\r' <"$1/Skin.ini" | awk -F' = ' '$1=="Red"{r=$2} $1=="Green"{g=$2} $1=="Blue"{b=$2}
+        END {if (r!="" && g!="" && b!="") print r + 256*g + 65536*b}')
     [ -n "$ref" ] || return 1
     bg=$("$CONVERT" "$1/Button.png" -crop 236x80+108+10 +repage -scale '1x1!' \
         -format '%[fx:round(255*r)] %[fx:round(255*g)] %[fx:round(255*b)]' info:)
