@@ -67,9 +67,9 @@ BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState)
     if (!hwndTaskBar)
         return TRUE;
     if (dwState & SHFS_HIDETASKBAR)
-        SendMessageW(hwndTaskBar, PHONE_MSG_TASKBAR_SHOW, FALSE, 0);
+        SendMessageW(hwndTaskBar, PHONE_MSG_TASKBAR_SHOW, FALSE, (LPARAM)hwndRequester);
     else if (dwState & SHFS_SHOWTASKBAR)
-        SendMessageW(hwndTaskBar, PHONE_MSG_TASKBAR_SHOW, TRUE, 0);
+        SendMessageW(hwndTaskBar, PHONE_MSG_TASKBAR_SHOW, TRUE, (LPARAM)hwndRequester);
     return TRUE;
 }
 

@@ -15,7 +15,8 @@
 #define PHONE_CONNECTION_CLASS L"PhoneConnectionManager"
 #define PHONE_MSG_CONNECT (WM_APP + 2)
 
-// The task bar's own message to show or hide itself (wParam TRUE = show), sent by SHFullScreen.
+// The task bar's own message to show or hide itself (wParam TRUE = show, lParam the requesting window), sent by
+// SHFullScreen. A hidden task bar comes back when the window that hid it is gone.
 #define PHONE_MSG_TASKBAR_SHOW (WM_APP + 3)
 
 // The emulated phone's own registry key (state that the real phone keeps inside its radios).

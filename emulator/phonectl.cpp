@@ -1,0 +1,195 @@
+// phonectl: the entry script's hand inside the emulated phone. A console program run under the phone's Wine
+// prefix; each command does one thing and prints its answer to stdout as UTF-8.
+//   windows                       one line per window: handle, class, text, x, y, width, height, style, visible
+//   screenshot FILE.png           the whole screen as a PNG
+//   run PROGRAM [PARAMETERS]      starts PROGRAM with the phone's root current, waits, prints its exit code
+//   wait-window CLASS SECONDS     waits until a visible window of CLASS exists (exit 0) or the time is up (1)
+#include <windows.h>
+#include <wincodec.h>
+#include <fcntl.h>
+#include <io.h>
+#include <stdio.h>
+
+#include <string>
+
+#include "phone_input.h"
+
+namespace {
+
+void WriteOut(const std::wstring &text)
+{
+    int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), NULL, 0, NULL, NULL);
+    std::string bytes(size, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), &bytes[0], size, NULL, NULL);
+    fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+int Fail(const wchar_t *reason)
+{
+    fflush(stdout);
+    fwprintf(stderr, L"phonectl: %ls (error %lu)\n", reason, GetLastError());
+    return 2;
+}
+
+// Tabs and line breaks in a window's text would break the line format.
+std::wstring OneLine(const wchar_t *text)
+{
+    std::wstring s = text;
+    for (wchar_t &c : s)
+        if (c == L'\t' || c == L'\r' || c == L'\n')
+            c = L' ';
+    return s;
+}
+
+void PrintWindow(HWND hwnd)
+{
+    wchar_t className[256] = L"", text[512] = L"";
+    GetClassNameW(hwnd, className, ARRAYSIZE(className));
+    // WM_GETTEXT with a time limit: a hung program must not hang the listing.
+    DWORD_PTR got = 0;
+    if (!SendMessageTimeoutW(hwnd, WM_GETTEXT, ARRAYSIZE(text), (LPARAM)text, SMTO_ABORTIFHUNG, 500, &got))
+        text[0] = L'\0';
+    RECT rc = {};
+    GetWindowRect(hwnd, &rc);
+    wchar_t line[1024];
+    _snwprintf(line, ARRAYSIZE(line), L"0x%08llX\t%ls\t%ls\t%ld\t%ld\t%ld\t%ld\t0x%08lX\t%d\n",
+               (unsigned long long)(ULONG_PTR)hwnd, className, OneLine(text).c_str(), rc.left, rc.top,
+               rc.right - rc.left, rc.bottom - rc.top, (unsigned long)GetWindowLongW(hwnd, GWL_STYLE),
+               IsWindowVisible(hwnd) ? 1 : 0);
+    line[ARRAYSIZE(line) - 1] = L'\0';
+    WriteOut(line);
+}
+
+BOOL CALLBACK PrintChild(HWND hwnd, LPARAM)
+{
+    PrintWindow(hwnd);
+    return TRUE;
+}
+
+BOOL CALLBACK PrintTopLevel(HWND hwnd, LPARAM)
+{
+    PrintWindow(hwnd);
+    EnumChildWindows(hwnd, PrintChild, 0); // every descendant, depth first
+    return TRUE;
+}
+
+int ListWindows()
+{
+    EnumWindows(PrintTopLevel, 0);
+    return 0;
+}
+
+int Screenshot(const wchar_t *path)
+{
+    int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(NULL);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void *bits = NULL;
+    HBITMAP hbm = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+    HGDIOBJ old = SelectObject(memory, hbm);
+    BOOL copied = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    ReleaseDC(NULL, screen);
+    if (!hbm || !copied)
+        return Fail(L"cannot copy the screen");
+    // The screen has no alpha: make every pixel opaque.
+    for (int i = 0; i < width * height; i++)
+        ((BYTE *)bits)[i * 4 + 3] = 0xFF;
+
+    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
+    IWICImagingFactory *factory = NULL;
+    IWICStream *stream = NULL;
+    IWICBitmapEncoder *encoder = NULL;
+    IWICBitmapFrameEncode *frame = NULL;
+    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER,
+                                         IID_IWICImagingFactory, (void **)&factory)) &&
+              SUCCEEDED(factory->CreateStream(&stream)) &&
+              SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
+              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, NULL, &encoder)) &&
+              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
+              SUCCEEDED(encoder->CreateNewFrame(&frame, NULL)) && SUCCEEDED(frame->Initialize(NULL)) &&
+              SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format));
+    if (ok && IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA))
+        ok = SUCCEEDED(frame->WritePixels(height, width * 4, width * height * 4, (BYTE *)bits));
+    else if (ok)
+        ok = false;
+    ok = ok && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+    if (frame)
+        frame->Release();
+    if (encoder)
+        encoder->Release();
+    if (stream)
+        stream->Release();
+    if (factory)
+        factory->Release();
+    DeleteObject(hbm);
+    return ok ? 0 : Fail(L"cannot write the PNG file");
+}
+
+int Run(const wchar_t *program, const wchar_t *parameters)
+{
+    std::wstring commandLine = L"\"" + std::wstring(program) + L"\"";
+    if (parameters && *parameters)
+        commandLine += L" " + std::wstring(parameters);
+    // The phone's programs run with the root of the phone's drive current.
+    wchar_t root[4] = L"P:\\";
+    if (program[0] && program[1] == L':')
+        root[0] = program[0];
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi = {};
+    if (!CreateProcessW(program, &commandLine[0], NULL, NULL, FALSE, 0, NULL, root, &si, &pi))
+        return Fail(L"cannot start the program");
+    CloseHandle(pi.hThread);
+    WaitForSingleObject(pi.hProcess, INFINITE);
+    DWORD exitCode = 0;
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    CloseHandle(pi.hProcess);
+    printf("%lu\n", (unsigned long)exitCode);
+    return 0;
+}
+
+int WaitWindow(const wchar_t *className, const wchar_t *seconds)
+{
+    DWORD limit = GetTickCount() + (DWORD)_wtoi(seconds) * 1000;
+    for (;;) {
+        HWND hwnd = FindWindowW(className, NULL);
+        if (hwnd && IsWindowVisible(hwnd))
+            return 0;
+        if ((LONG)(GetTickCount() - limit) >= 0)
+            return 1;
+        Sleep(100);
+    }
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    _setmode(_fileno(stdout), _O_BINARY); // "\n" line ends, whatever the console does
+    std::wstring command = argc > 1 ? argv[1] : L"";
+    if (command == L"windows" && argc == 2)
+        return ListWindows();
+    if (command == L"screenshot" && argc == 3)
+        return Screenshot(argv[2]);
+    if (command == L"run" && (argc == 3 || argc == 4))
+        return Run(argv[2], argc == 4 ? argv[3] : L"");
+    if (command == L"wait-window" && argc == 4)
+        return WaitWindow(argv[2], argv[3]);
+    if (command == L"tap" && argc == 4)
+        return Tap(_wtoi(argv[2]), _wtoi(argv[3]));
+    if (command == L"key" && argc == 3)
+        return PressKey(argv[2]);
+    if (command == L"type" && argc == 3)
+        return TypeText(argv[2]);
+    fwprintf(stderr, L"phonectl: unknown command\n");
+    return 2;
+}

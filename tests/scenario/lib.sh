@@ -1,0 +1,41 @@
+# Shared helpers of the scenario tests: each test owns a phone in a temporary folder and drives it through
+# ./tolvane emu exactly as a person would.
+set -euo pipefail
+TOLVANE=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/tolvane
+export TOLVANE_NO_BUILD=1
+DEVICE=$(mktemp -d /tmp/tolvane-scenario.XXXXXX)
+INSTALL="$DEVICE/root/Program Files/Orsweld/Tolvane"
+FAILURES=0
+
+cleanup() {
+    "$TOLVANE" emu shutdown --device "$DEVICE" >/dev/null 2>&1 || true
+    rm -rf "$DEVICE"
+}
+trap cleanup EXIT
+
+emu() { "$TOLVANE" emu "$@" --device "$DEVICE"; }
+
+# check DESCRIPTION COMMAND...: reports the caller's line when COMMAND fails.
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        echo "ok: $what"
+    else
+        echo "FAIL (line ${BASH_LINENO[0]}): $what" >&2
+        FAILURES=$((FAILURES + 1))
+    fi
+}
+
+# window_field CLASS FIELD: a field (1-based, tab-separated) of the first window of CLASS in `emu windows`.
+window_field() { emu windows | awk -F'\t' -v c="$1" -v f="$2" '$2 == c { print $f; exit }'; }
+
+# pixel FILE X Y: the colour of one pixel of a PNG as "r,g,b".
+pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
+
+finish() {
+    if [ "$FAILURES" -gt 0 ]; then
+        echo "$FAILURES check(s) failed" >&2
+        exit 1
+    fi
+}
