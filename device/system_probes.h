@@ -1,0 +1,25 @@
+// Probes of the phone's state in the registry and the process list, program launching and the vibrate switch.
+#pragma once
+#include <windows.h>
+
+// Registry paths and values the menu reads.
+#define PHONE_STATE_PATH L"\\System\\State\\Phone\\"
+#define GPRS_CONNECTED_VALUE L"Cellular System Connected"
+#define UMTS_PATH L"\\Software\\OEM\\UMTS\\"
+#define UMTS_OPMODE_VALUE L"OpMode"
+
+// The first four bytes of a value under HKEY_LOCAL_MACHINE; 0 when it cannot be read. Each step is retried
+// up to 10 times, 100 ms apart.
+DWORD ReadRegistryDword(const wchar_t *keyPath, const wchar_t *valueName);
+
+// True when a running process's executable is "Manila.exe" (any letter case).
+bool IsManilaRunning();
+
+// Opens file with parameters through the shell; nothing waits for it.
+void LaunchProgram(const wchar_t *file, const wchar_t *parameters);
+
+// 0 when the vibrate mode is off, otherwise the stored "Mode" + 1.
+DWORD QueryVibroMode();
+
+// Asks the task bar to set the vibrate mode: 2 = on, 0 = off.
+void SetVibroMode(DWORD mode);
