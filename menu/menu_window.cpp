@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include "action_dispatch.h"
 #include "menu_state.h"
 #include "menu_window.h"
 
@@ -24,6 +25,11 @@ void OnDestroy(HWND)
 LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
+    case WM_COMMAND: // every button has control id 0; other ids are not the menu's
+        if (LOWORD(wParam) != 0)
+            break;
+        OnButtonCommand(hwnd, (HWND)lParam);
+        return 0;
     case WM_TIMER:
         HANDLE_WM_TIMER(hwnd, wParam, lParam, OnTimer);
         return 0;
