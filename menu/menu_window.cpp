@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <windowsx.h>
 
+#include "menu_buttons.h"
+#include "menu_paint.h"
 #include "menu_state.h"
 #include "menu_window.h"
 
@@ -24,6 +26,10 @@ void OnDestroy(HWND)
 LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
+    case WM_CREATE:
+        return HANDLE_WM_CREATE(hwnd, wParam, lParam, OnMenuCreate);
+    case WM_PAINT:
+        return HANDLE_WM_PAINT(hwnd, wParam, lParam, OnMenuPaint);
     case WM_TIMER:
         HANDLE_WM_TIMER(hwnd, wParam, lParam, OnTimer);
         return 0;
