@@ -46,6 +46,7 @@ void PaintCornerFace(HWND button, const wchar_t *fileName)
 {
     if (!button)
         return;
+    InvalidateRect(button, NULL, FALSE);
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(button, &ps);
     HDC hdcMem = CreateCompatibleDC(hdc);
@@ -190,6 +191,9 @@ void OnMenuPaint(HWND hwnd)
         const SlotEntry &slot = g_menu.slots[i];
         if (ActionHasNoButton(slot.actionCode) || !slot.button)
             continue;
+        // The whole face is drawn even when the button painted itself in between (a box of the radio library
+        // shown while an earlier face was painted lets the other buttons paint their plain faces).
+        InvalidateRect(slot.button, NULL, FALSE);
         PAINTSTRUCT psButton;
         HDC hdcButton = BeginPaint(slot.button, &psButton);
         PaintSlotFace(hdcButton, i, backgroundPath);

@@ -108,4 +108,29 @@ check "the Graphite Exit face" [ "$(pixel "$DEVICE/graphite.png" 450 30)" = "$(p
 code=$(emu wait 20) || true
 check "the second run ends by itself" [ "$code" = 0 ]
 
+# A phone without the radio library: the WiFi face costs one error box. Once it is dismissed no other box
+# follows, every face is drawn and the Exit and Settings buttons still stand above the menu.
+rm -f "$DEVICE/root/Windows/CommManagerDll.dll"
+printf '[Settings]\r\nSkinName = Default\r\nTimeout = 4\r\n\r\n[0]\r\nUseButton = 6\r\nText = WiFi\r\n\r\n[1]\r\nUseButton = 2\r\nText = Sleep\r\n' \
+    >"$INSTALL/Settings.ini"
+emu launch
+boxes() { emu windows | awk -F'\t' '$2 == "#32770" && $9 == 1' | wc -l; }
+for _ in $(seq 1 50); do
+    [ "$(boxes)" = 1 ] && break
+    sleep 0.2
+done
+check "the missing library is reported in one box" [ "$(boxes)" = 1 ]
+emu key Return
+sleep 2
+check "no further box follows" [ "$(boxes)" = 0 ]
+order=$(emu windows | awk -F'\t' '$9 == 1 && ($2 == "Tolvane" || ($2 == "Button" && $6 == 40)) { printf "%s ", $2 }')
+check "Exit and Settings stand above the menu (z-order: $order)" [ "$order" = "Button Button Tolvane " ]
+emu screenshot "$DEVICE/nolibrary.png"
+skin="$INSTALL/Skins/Default"
+check_face "$DEVICE/nolibrary.png" Default 0 "$skin/Wifi_off.png"
+check_face "$DEVICE/nolibrary.png" Default 1 "$skin/Sleep.png"
+check "the Settings face after the box" [ "$(pixel "$DEVICE/nolibrary.png" 30 30)" = "$(pixel "$skin/Settings.png" 20 20)" ]
+code=$(emu wait 20) || true
+check "the menu still ends by itself after the box" [ "$code" = 0 ]
+
 finish
