@@ -22,10 +22,12 @@ struct SlotEntry {
 };
 
 struct TextStyle {
-    wchar_t fontName[128]; // face name read from Skin.ini "FontName"
-    int fontSize;          // points, "FontSize"
-    int red, green, blue;  // "Red", "Green", "Blue" as read
-    COLORREF color;        // the caption colour made of their low 8 bits
+    wchar_t fontName[FACE_NAME_CAPACITY]; // face name read from Skin.ini "FontName", cut to 31 characters
+    int fontSize;                         // points, "FontSize"
+    int red, green, blue;                 // "Red", "Green", "Blue" as read
+    COLORREF color;                       // the caption colour made of their low 8 bits
+    bool bold;                            // "Bold" not 0
+    bool italic;                          // "Italic" not 0
 };
 
 struct MenuState {

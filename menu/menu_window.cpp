@@ -3,6 +3,8 @@
 #include <windowsx.h>
 
 #include "action_dispatch.h"
+#include "menu_buttons.h"
+#include "menu_paint.h"
 #include "menu_state.h"
 #include "menu_window.h"
 
@@ -25,6 +27,10 @@ void OnDestroy(HWND)
 LRESULT CALLBACK MenuWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
+    case WM_CREATE:
+        return HANDLE_WM_CREATE(hwnd, wParam, lParam, OnMenuCreate);
+    case WM_PAINT:
+        return HANDLE_WM_PAINT(hwnd, wParam, lParam, OnMenuPaint);
     case WM_COMMAND: // every button has control id 0; other ids are not the menu's
         if (LOWORD(wParam) != 0)
             break;

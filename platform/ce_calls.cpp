@@ -5,20 +5,58 @@
 
 #include "phone_link.h"
 
-// hSrc may be a device context or a bitmap selected nowhere, as on the phone.
+namespace {
+
+// Copies the source area into a fresh 24-bit bitmap. Wine's TransparentBlt compares whole 32-bit pixels with the
+// key, so the fourth byte that decoded pictures carry would hide every key pixel; 24 bits have no such byte.
+HBITMAP CopyTo24Bits(HDC hdcSrc, LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = SrcCx;
+    bmi.bmiHeader.biHeight = -SrcCy;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void *bits = NULL;
+    HBITMAP copy = CreateDIBSection(hdcSrc, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+    if (!copy)
+        return NULL;
+    HDC hdcCopy = CreateCompatibleDC(hdcSrc);
+    HGDIOBJ old = SelectObject(hdcCopy, copy);
+    BitBlt(hdcCopy, 0, 0, SrcCx, SrcCy, hdcSrc, SrcX, SrcY, SRCCOPY);
+    SelectObject(hdcCopy, old);
+    DeleteDC(hdcCopy);
+    return copy;
+}
+
+} // namespace
+
+// hSrc may be a device context or a bitmap selected nowhere, as on the phone. Only the colour of a pixel counts
+// against the key, as on the phone.
 BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc, LONG SrcX,
                              LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor)
 {
-    if (!hSrc)
+    if (!hSrc || SrcCx <= 0 || SrcCy <= 0)
         return FALSE;
-    if (GetObjectType(hSrc) != OBJ_BITMAP)
-        return TransparentBlt(hdcDest, DstX, DstY, DstCx, DstCy, (HDC)hSrc, SrcX, SrcY, SrcCx, SrcCy,
-                              TransparentColor);
-    HDC hdcSrc = CreateCompatibleDC(hdcDest);
-    HGDIOBJ old = SelectObject(hdcSrc, hSrc);
-    BOOL ok = TransparentBlt(hdcDest, DstX, DstY, DstCx, DstCy, hdcSrc, SrcX, SrcY, SrcCx, SrcCy, TransparentColor);
-    SelectObject(hdcSrc, old);
-    DeleteDC(hdcSrc);
+    bool srcIsBitmap = GetObjectType(hSrc) == OBJ_BITMAP;
+    HDC hdcSrc = srcIsBitmap ? CreateCompatibleDC(hdcDest) : (HDC)hSrc;
+    HGDIOBJ oldSrc = srcIsBitmap ? SelectObject(hdcSrc, hSrc) : NULL;
+    HBITMAP copy = CopyTo24Bits(hdcSrc, SrcX, SrcY, SrcCx, SrcCy);
+    BOOL ok = FALSE;
+    if (copy) {
+        HDC hdcCopy = CreateCompatibleDC(hdcDest);
+        HGDIOBJ old = SelectObject(hdcCopy, copy);
+        ok =
+            TransparentBlt(hdcDest, DstX, DstY, DstCx, DstCy, hdcCopy, 0, 0, SrcCx, SrcCy, TransparentColor & 0xFFFFFF);
+        SelectObject(hdcCopy, old);
+        DeleteDC(hdcCopy);
+        DeleteObject(copy);
+    }
+    if (srcIsBitmap) {
+        SelectObject(hdcSrc, oldSrc);
+        DeleteDC(hdcSrc);
+    }
     return ok;
 }
 

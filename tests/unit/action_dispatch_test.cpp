@@ -175,8 +175,9 @@ protected:
         for (HWND hwnd : m_phoneWindows)
             DestroyWindow(hwnd);
         MSG msg;
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-            ;
+        // Dispatched, not just removed: a window that needs painting keeps its WM_PAINT until it is painted.
+        for (int i = 0; i < 1000 && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE); i++)
+            DispatchMessageW(&msg);
     }
 
     HWND MakeButton(int x)

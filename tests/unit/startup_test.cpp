@@ -58,8 +58,9 @@ protected:
             DestroyWindow(hwnd);
         UnregisterClassW(MENU_CLASS_NAME, GetModuleHandleW(NULL));
         MSG msg; // the quit posted by the destruction
-        while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-            ;
+        // Dispatched, not just removed: a window that needs painting keeps its WM_PAINT until it is painted.
+        for (int i = 0; i < 1000 && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE); i++)
+            DispatchMessageW(&msg);
     }
     int RunWithSettings(const char *settings)
     {
