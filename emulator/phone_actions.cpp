@@ -1,10 +1,11 @@
 // phonectl's commands that act on the phone as one of its programs would, through the same libraries, calls
 // and messages the program uses.
 #include <windows.h>
+
+#include <connmgr.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <wince.h>
-#include <connmgr.h>
 
 #include <string>
 

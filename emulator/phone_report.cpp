@@ -1,8 +1,9 @@
 // phonectl's `state` and `set`: the phone's state read from its registry, windows and process list as JSON, and
 // the table of names that `set` knows with what each one changes.
 #include <windows.h>
-#include <tlhelp32.h>
+
 #include <stdio.h>
+#include <tlhelp32.h>
 #include <wchar.h>
 
 #include <string>
@@ -62,8 +63,8 @@ std::wstring JsonLaunches(const std::vector<std::wstring> &records)
         std::wstring parameters = tab == std::wstring::npos ? L"" : records[i].substr(tab + 1);
         if (parameters == L" ")
             parameters.clear();
-        out += (i ? L", " : L"") + std::wstring(L"{\"program\": ") + JsonText(program) +
-               L", \"parameters\": " + JsonText(parameters) + L"}";
+        out += (i ? L", " : L"") + std::wstring(L"{\"program\": ") + JsonText(program) + L", \"parameters\": " +
+               JsonText(parameters) + L"}";
     }
     return out + L"]";
 }
@@ -201,12 +202,12 @@ int SetHistory(const wchar_t *value)
 // A name that `set` knows, and where its number goes.
 enum Target { TARGET_RADIO, TARGET_STATE, TARGET_MACHINE, TARGET_USER };
 struct NumberSetting {
-    const wchar_t *name;   // the name on the command line
-    Target target;         // what kind of place it is stored in
-    Radio radio;           // for TARGET_RADIO
-    const wchar_t *key;    // the registry key (TARGET_MACHINE, TARGET_USER)
-    const wchar_t *value;  // the registry value name (not for TARGET_RADIO)
-    bool zeroOrOne;        // only 0 and 1 are accepted
+    const wchar_t *name;  // the name on the command line
+    Target target;        // what kind of place it is stored in
+    Radio radio;          // for TARGET_RADIO
+    const wchar_t *key;   // the registry key (TARGET_MACHINE, TARGET_USER)
+    const wchar_t *value; // the registry value name (not for TARGET_RADIO)
+    bool zeroOrOne;       // only 0 and 1 are accepted
 };
 
 const NumberSetting kNumberSettings[] = {

@@ -1,9 +1,10 @@
 // The phone's services in the shell process: the power manager, the connection manager and the Bluetooth
 // manager, each a hidden top-level window that the phone's programs find by class; the dark screen; Manila's start.
 #include <windows.h>
+
+#include <connmgr.h>
 #include <tlhelp32.h>
 #include <wince.h>
-#include <connmgr.h>
 
 #include <string>
 
@@ -20,13 +21,13 @@ const UINT kResetDelayMs = 1500;
 
 // The shell's services, program-wide in the shell process.
 struct PhoneServices {
-    HINSTANCE hInstance;    // the shell's instance
-    HWND hwndToday;         // the Today window, owner of the service windows
-    HWND hwndPower;         // the power manager (PHONE_POWER_CLASS)
-    HWND hwndConnection;    // the connection manager (PHONE_CONNECTION_CLASS)
-    HWND hwndBtTray;        // the Bluetooth manager ("WCE_BTTRAY"), NULL while the phone has none
-    HWND hwndDark;          // the black screen after a suspend or a power off, NULL while the screen is lit
-    UINT btVisibleMessage;  // the message registered as "WIDCOMM_WM_VISIBLE1"
+    HINSTANCE hInstance;   // the shell's instance
+    HWND hwndToday;        // the Today window, owner of the service windows
+    HWND hwndPower;        // the power manager (PHONE_POWER_CLASS)
+    HWND hwndConnection;   // the connection manager (PHONE_CONNECTION_CLASS)
+    HWND hwndBtTray;       // the Bluetooth manager ("WCE_BTTRAY"), NULL while the phone has none
+    HWND hwndDark;         // the black screen after a suspend or a power off, NULL while the screen is lit
+    UINT btVisibleMessage; // the message registered as "WIDCOMM_WM_VISIBLE1"
 };
 PhoneServices s_services;
 
@@ -63,8 +64,8 @@ void DarkenScreen()
     if (s_services.hwndDark)
         return;
     s_services.hwndDark = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kDarkClass, L"", WS_POPUP, 0, 0,
-                                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL,
-                                          NULL, s_services.hInstance, NULL);
+                                          GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
+                                          s_services.hInstance, NULL);
     if (s_services.hwndDark)
         SetWindowPos(s_services.hwndDark, HWND_TOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW | SWP_NOACTIVATE);
@@ -90,8 +91,7 @@ void RestartPhonePrograms(HWND hwnd)
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
         if (entry.th32ProcessID == GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"phonectl.exe") == 0)
             continue;
-        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
-                                     entry.th32ProcessID);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
         if (!process)
             continue;
         wchar_t image[MAX_PATH] = L"";

@@ -180,11 +180,11 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     RegisterShellClass(hInstance, kTodayClass, TodayProc);
     RegisterShellClass(hInstance, kTaskBarClass, TaskBarProc);
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HWND today = CreateWindowExW(WS_EX_TOOLWINDOW, kTodayClass, L"Desktop", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                                 height, NULL, NULL, hInstance, NULL);
-    HWND taskBar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTaskBarClass, L"",
-                                   WS_POPUP | WS_VISIBLE, 0, 0, width, PHONE_TASKBAR_HEIGHT, NULL, NULL, hInstance,
-                                   NULL);
+    HWND today = CreateWindowExW(WS_EX_TOOLWINDOW, kTodayClass, L"Desktop", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                 NULL, NULL, hInstance, NULL);
+    HWND taskBar =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTaskBarClass, L"", WS_POPUP | WS_VISIBLE,
+                        0, 0, width, PHONE_TASKBAR_HEIGHT, NULL, NULL, hInstance, NULL);
     if (!today || !taskBar)
         return 1;
     WriteStateDword(STATE_TASKBAR_VISIBLE, 1);

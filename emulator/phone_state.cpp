@@ -45,14 +45,20 @@ void DeleteStateValue(const wchar_t *name)
     RegCloseKey(hkey);
 }
 
-std::wstring TargetName(Radio radio) { return std::wstring(kRadioNames[radio]) + L"Target"; }
-std::wstring DueName(Radio radio) { return std::wstring(kRadioNames[radio]) + L"Due"; }
+std::wstring TargetName(Radio radio)
+{
+    return std::wstring(kRadioNames[radio]) + L"Target";
+}
+std::wstring DueName(Radio radio)
+{
+    return std::wstring(kRadioNames[radio]) + L"Due";
+}
 
 // A switch waiting for its time: its target state and when it takes effect.
 struct PendingSwitch {
-    Radio radio;    // which radio
-    bool on;        // the state it switches to
-    ULONGLONG due;  // wall-clock ms when Get starts to report it
+    Radio radio;   // which radio
+    bool on;       // the state it switches to
+    ULONGLONG due; // wall-clock ms when Get starts to report it
 };
 
 bool ReadPending(Radio radio, PendingSwitch &pending)
@@ -124,7 +130,10 @@ PhoneStateLock::~PhoneStateLock()
     }
 }
 
-const wchar_t *RadioName(Radio radio) { return kRadioNames[radio]; }
+const wchar_t *RadioName(Radio radio)
+{
+    return kRadioNames[radio];
+}
 
 DWORD ReadStateDword(const wchar_t *name, DWORD fallback)
 {
@@ -191,7 +200,10 @@ void AppendStateList(const wchar_t *name, const std::wstring &entry)
                (DWORD)(data.size() * sizeof(wchar_t)));
 }
 
-void ClearStateList(const wchar_t *name) { DeleteStateValue(name); }
+void ClearStateList(const wchar_t *name)
+{
+    DeleteStateValue(name);
+}
 
 void ResolveRadios()
 {

@@ -10,16 +10,16 @@
 enum Radio { RADIO_BLUETOOTH, RADIO_WLAN, RADIO_PHONE, RADIO_FLIGHT, RADIO_COUNT };
 
 // Value names under PHONE_STATE_KEY (HKCU\Software\EmulatedPhone).
-#define STATE_RADIO_DELAY L"RadioDelayMs"             // ms from a radio Set until Get reports it; 1500 if absent
-#define STATE_DISCOVERABLE L"BluetoothDiscoverable"   // 1 after the Bluetooth manager made Bluetooth visible
-#define STATE_BTTRAY_PRESENT L"BtTrayPresent"         // 0 when the phone has no Bluetooth manager window
-#define STATE_TASKBAR_VISIBLE L"TaskbarVisible"       // 1 while the task bar is shown
-#define STATE_SCREEN L"Screen"                        // 1 lit, 0 dark after a suspend or power off
-#define STATE_CONNECT_REQUESTS L"ConnectRequests"     // data connection requests received
-#define LIST_CALLS L"Calls"                           // vendor library export calls, "Name argument"
-#define LIST_POWER L"Power"                           // power requests: "reset", "suspend", "off"
-#define LIST_LAUNCHED L"Launched"                     // programs started: "\Windows\x.exe|parameters"
-#define LIST_INPUT L"Input"                           // input the Today screen received: "tap X Y", "key VK"
+#define STATE_RADIO_DELAY L"RadioDelayMs"           // ms from a radio Set until Get reports it; 1500 if absent
+#define STATE_DISCOVERABLE L"BluetoothDiscoverable" // 1 after the Bluetooth manager made Bluetooth visible
+#define STATE_BTTRAY_PRESENT L"BtTrayPresent"       // 0 when the phone has no Bluetooth manager window
+#define STATE_TASKBAR_VISIBLE L"TaskbarVisible"     // 1 while the task bar is shown
+#define STATE_SCREEN L"Screen"                      // 1 lit, 0 dark after a suspend or power off
+#define STATE_CONNECT_REQUESTS L"ConnectRequests"   // data connection requests received
+#define LIST_CALLS L"Calls"                         // vendor library export calls, "Name argument"
+#define LIST_POWER L"Power"                         // power requests: "reset", "suspend", "off"
+#define LIST_LAUNCHED L"Launched"                   // programs started: "\Windows\x.exe|parameters"
+#define LIST_INPUT L"Input"                         // input the Today screen received: "tap X Y", "key VK"
 
 // The registry places outside the emulator's own key that the phone's programs read.
 #define GPRS_KEY L"System\\State\\Phone"
@@ -35,7 +35,8 @@ enum Radio { RADIO_BLUETOOTH, RADIO_WLAN, RADIO_PHONE, RADIO_FLIGHT, RADIO_COUNT
 #define MAX_LIST_ENTRIES 200
 
 // Serialises changes to the phone's state between the phone's processes for the life of the object.
-class PhoneStateLock {
+class PhoneStateLock
+{
 public:
     PhoneStateLock();
     ~PhoneStateLock();

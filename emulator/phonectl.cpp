@@ -12,10 +12,11 @@
 //   send CLASS|broadcast MSG W    sends a window message (MSG a number or a registered message's name)
 //   start PROGRAM [PARAMETERS]    opens a program through the shell, without waiting
 #include <windows.h>
-#include <wincodec.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
+#include <wincodec.h>
 
 #include <string>
 
@@ -118,8 +119,8 @@ int Screenshot(const wchar_t *path)
     IWICBitmapEncoder *encoder = NULL;
     IWICBitmapFrameEncode *frame = NULL;
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, (void **)&factory)) &&
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                         (void **)&factory)) &&
               SUCCEEDED(factory->CreateStream(&stream)) &&
               SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
               SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, NULL, &encoder)) &&

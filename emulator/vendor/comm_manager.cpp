@@ -34,14 +34,38 @@ int GetRadio(const wchar_t *name, Radio radio, int *state)
 
 extern "C" {
 
-int CommManager_SetBluetooth(int on) { return SetRadio(L"CommManager_SetBluetooth", RADIO_BLUETOOTH, on); }
-int CommManager_SetWLAN(int on) { return SetRadio(L"CommManager_SetWLAN", RADIO_WLAN, on); }
-int CommManager_SetPhone(int on) { return SetRadio(L"CommManager_SetPhone", RADIO_PHONE, on); }
-int CommManager_SetFlightMode(int on) { return SetRadio(L"CommManager_SetFlightMode", RADIO_FLIGHT, on); }
-int CommManager_GetBluetooth(int *state) { return GetRadio(L"CommManager_GetBluetooth", RADIO_BLUETOOTH, state); }
-int CommManager_GetWLAN(int *state) { return GetRadio(L"CommManager_GetWLAN", RADIO_WLAN, state); }
-int CommManager_GetPhone(int *state) { return GetRadio(L"CommManager_GetPhone", RADIO_PHONE, state); }
-int CommManager_GetFlightMode(int *state) { return GetRadio(L"CommManager_GetFlightMode", RADIO_FLIGHT, state); }
+int CommManager_SetBluetooth(int on)
+{
+    return SetRadio(L"CommManager_SetBluetooth", RADIO_BLUETOOTH, on);
+}
+int CommManager_SetWLAN(int on)
+{
+    return SetRadio(L"CommManager_SetWLAN", RADIO_WLAN, on);
+}
+int CommManager_SetPhone(int on)
+{
+    return SetRadio(L"CommManager_SetPhone", RADIO_PHONE, on);
+}
+int CommManager_SetFlightMode(int on)
+{
+    return SetRadio(L"CommManager_SetFlightMode", RADIO_FLIGHT, on);
+}
+int CommManager_GetBluetooth(int *state)
+{
+    return GetRadio(L"CommManager_GetBluetooth", RADIO_BLUETOOTH, state);
+}
+int CommManager_GetWLAN(int *state)
+{
+    return GetRadio(L"CommManager_GetWLAN", RADIO_WLAN, state);
+}
+int CommManager_GetPhone(int *state)
+{
+    return GetRadio(L"CommManager_GetPhone", RADIO_PHONE, state);
+}
+int CommManager_GetFlightMode(int *state)
+{
+    return GetRadio(L"CommManager_GetFlightMode", RADIO_FLIGHT, state);
+}
 
 int CommManager_DisconnectAllGPRS()
 {

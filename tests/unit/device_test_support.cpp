@@ -56,8 +56,7 @@ std::wstring BuildPath(const wchar_t *relative)
 
 bool InstallVendorLibrary(VendorBuild build, const wchar_t *fileName)
 {
-    std::wstring source =
-        BuildPath(build == VENDOR_FAKE ? L"tests\\fakes\\" : L"emulator\\phone\\") + fileName;
+    std::wstring source = BuildPath(build == VENDOR_FAKE ? L"tests\\fakes\\" : L"emulator\\phone\\") + fileName;
     return CopyFileW(source.c_str(), PhonePath((std::wstring(L"\\") + fileName).c_str()).c_str(), FALSE) != 0;
 }
 

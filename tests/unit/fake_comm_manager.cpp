@@ -36,12 +36,30 @@ int Get(const wchar_t *name, int *cell)
 } // namespace
 
 extern "C" {
-int CommManager_SetBluetooth(int on) { return Set(L"SetBluetooth", on); }
-int CommManager_SetPhone(int on) { return Set(L"SetPhone", on); }
-int CommManager_SetFlightMode(int on) { return Set(L"SetFlightMode", on); }
-int CommManager_GetBluetooth(int *cell) { return Get(L"GetBluetooth", cell); }
-int CommManager_GetWLAN(int *cell) { return Get(L"GetWLAN", cell); }
-int CommManager_GetPhone(int *cell) { return Get(L"GetPhone", cell); }
+int CommManager_SetBluetooth(int on)
+{
+    return Set(L"SetBluetooth", on);
+}
+int CommManager_SetPhone(int on)
+{
+    return Set(L"SetPhone", on);
+}
+int CommManager_SetFlightMode(int on)
+{
+    return Set(L"SetFlightMode", on);
+}
+int CommManager_GetBluetooth(int *cell)
+{
+    return Get(L"GetBluetooth", cell);
+}
+int CommManager_GetWLAN(int *cell)
+{
+    return Get(L"GetWLAN", cell);
+}
+int CommManager_GetPhone(int *cell)
+{
+    return Get(L"GetPhone", cell);
+}
 int CommManager_DisconnectAllGPRS()
 {
     Record(L"DisconnectAllGPRS");

@@ -1,5 +1,6 @@
 // Import table patching for unit tests: the test program's own imports only, never a system library's.
 #include <windows.h>
+
 #include <string.h>
 
 #include "import_patch.h"

@@ -8,7 +8,8 @@
 
 namespace {
 
-class RadioBridge : public testing::Test {
+class RadioBridge : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -29,7 +30,7 @@ protected:
 // What the first operations of the run answered, before any test wrote a result slot: taken by a global
 // environment, whose set-up runs before every test of the program.
 struct FreshSlots : testing::Environment {
-    int radioMissingExport = 0; // RadioSetWlan with the fake library, which lacks the export
+    int radioMissingExport = 0;   // RadioSetWlan with the fake library, which lacks the export
     int deviceMissingLibrary = 0; // DevicePowerOff without HTCUtil.dll
     void SetUp() override
     {

@@ -1,6 +1,7 @@
 // System probes: four-byte registry reads with their retries, the vibrate mode, the Manila process check and
 // the shell launch with its exact structure.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <gtest/gtest.h>
@@ -19,13 +20,14 @@ const wchar_t kTestKey[] = L"Software\\TolvaneTests\\Probes";
 void WriteTestValue(DWORD type, const void *data, DWORD size)
 {
     HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key,
-                                             NULL));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExW(HKEY_LOCAL_MACHINE, kTestKey, 0, NULL, 0, KEY_SET_VALUE, NULL, &key, NULL));
     RegSetValueExW(key, L"Value", 0, type, (const BYTE *)data, size);
     RegCloseKey(key);
 }
 
-class SystemProbes : public testing::Test {
+class SystemProbes : public testing::Test
+{
 protected:
     void SetUp() override
     {

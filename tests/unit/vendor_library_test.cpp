@@ -1,6 +1,7 @@
 // The emulated phone's vendor libraries seen through the bridge: a Set shows after the radio delay, the rules
 // that tie the radios together, the record of calls, and power off handed to the power manager.
 #include <windows.h>
+
 #include <wince.h>
 
 #include <gtest/gtest.h>
@@ -13,7 +14,8 @@
 
 namespace {
 
-class VendorLibrary : public testing::Test {
+class VendorLibrary : public testing::Test
+{
 protected:
     void SetUp() override
     {
