@@ -17,6 +17,27 @@ const wchar_t *RegistryPath(const wchar_t *path)
     return path[0] == L'\\' ? path + 1 : path;
 }
 
+// Reads the first four bytes of a value, as the phone's registry does for a four-byte buffer. The desktop
+// refuses a longer value with ERROR_MORE_DATA and fills nothing: then the whole value is read and cut.
+LONG ReadFirstFourBytes(HKEY key, const wchar_t *valueName, BYTE (&data)[4])
+{
+    DWORD size = sizeof data;
+    LONG rc = RegQueryValueExW(key, valueName, NULL, NULL, data, &size);
+    if (rc != ERROR_MORE_DATA)
+        return rc;
+    DWORD whole = 0;
+    rc = RegQueryValueExW(key, valueName, NULL, NULL, NULL, &whole);
+    BYTE *buffer = rc == ERROR_SUCCESS ? (BYTE *)LocalAlloc(LPTR, whole) : NULL;
+    if (buffer && whole >= sizeof data)
+        rc = RegQueryValueExW(key, valueName, NULL, NULL, buffer, &whole);
+    else
+        rc = ERROR_OUTOFMEMORY; // the value changed under us or no memory: a failed attempt
+    if (rc == ERROR_SUCCESS)
+        CopyMemory(data, buffer, sizeof data);
+    LocalFree(buffer);
+    return rc;
+}
+
 } // namespace
 
 DWORD ReadRegistryDword(const wchar_t *keyPath, const wchar_t *valueName)
@@ -35,22 +56,10 @@ DWORD ReadRegistryDword(const wchar_t *keyPath, const wchar_t *valueName)
 
     // The type is not asked for: the first four bytes of whatever is stored are the answer.
     BYTE data[4] = {};
-    DWORD size = sizeof data;
-    rc = RegQueryValueExW(key, valueName, NULL, NULL, data, &size);
+    rc = ReadFirstFourBytes(key, valueName, data);
     for (int retry = 0; rc != ERROR_SUCCESS && retry < kRegistryRetries; retry++) {
         Sleep(kRegistryRetryPause);
-        size = sizeof data;
-        rc = RegQueryValueExW(key, valueName, NULL, NULL, data, &size);
-    }
-    // A value longer than four bytes does not fit: the desktop then fills nothing, the phone the first four.
-    if (rc == ERROR_MORE_DATA) {
-        DWORD whole = 0;
-        RegQueryValueExW(key, valueName, NULL, NULL, NULL, &whole);
-        BYTE *buffer = (BYTE *)LocalAlloc(LPTR, whole);
-        if (buffer && RegQueryValueExW(key, valueName, NULL, NULL, buffer, &whole) == ERROR_SUCCESS)
-            CopyMemory(data, buffer, sizeof data);
-        LocalFree(buffer);
-        rc = ERROR_SUCCESS;
+        rc = ReadFirstFourBytes(key, valueName, data);
     }
     if (rc == ERROR_SUCCESS)
         CopyMemory(&result, data, sizeof result);

@@ -4,33 +4,58 @@
 
 #include "phone_link.h"
 #include "phone_services.h"
+#include "phone_state.h"
 
 namespace {
 
 const wchar_t kTodayClass[] = L"DesktopExplorerWindow";
 const wchar_t kTaskBarClass[] = L"HHTaskBar";
 
-// The window that last hid the task bar; when it is gone, the task bar comes back, as on the phone.
-HWND s_hwndHider;
+// What the task bar shows and who hid it, program-wide in the shell process.
+struct TaskBarState {
+    HWND hwndHider; // the window that last hid the task bar; when it is gone, the task bar comes back
+    WORD minute;    // the minute the clock shows
+    DWORD icons;    // the radio and vibrate states the icons show, one bit each
+};
+TaskBarState s_taskBar = {NULL, 0xFFFF, 0xFFFFFFFF};
+
+// The task bar's status icons, left to right after the Start text: a label lit while its state is on.
+struct StatusIcon {
+    const wchar_t *label; // what the icon shows
+    int x;                // its left edge
+};
+const StatusIcon kStatusIcons[] = {{L"BT", 110}, {L"WiFi", 160}, {L"Tel", 225}, {L"Air", 275}, {L"Vib", 325}};
+
+DWORD ReadStatusIcons()
+{
+    DWORD icons = 0;
+    for (int r = 0; r < RADIO_COUNT; r++)
+        icons |= ReadRadio((Radio)r) ? 1u << r : 0;
+    if (ReadUserDword(VIBRATE_KEY, VIBRATE_VALUE, 0))
+        icons |= 1u << RADIO_COUNT;
+    return icons;
+}
 
 // Shows or hides the task bar without activating anything: hiding must not bring another window forward.
 void SetTaskBarVisible(HWND hwnd, bool visible, HWND hwndRequester)
 {
     UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, flags | (visible ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
-    s_hwndHider = visible ? NULL : hwndRequester;
-    WritePhoneState(L"TaskbarVisible", visible ? 1 : 0);
+    s_taskBar.hwndHider = visible ? NULL : hwndRequester;
+    WriteStateDword(STATE_TASKBAR_VISIBLE, visible ? 1 : 0);
 }
 
 void OnTaskBarTimer(HWND hwnd)
 {
-    if (s_hwndHider && !IsWindow(s_hwndHider))
+    if (s_taskBar.hwndHider && !IsWindow(s_taskBar.hwndHider))
         SetTaskBarVisible(hwnd, true, NULL);
+    // Reading the radios also lets a pending switch take effect when its time has come.
+    DWORD icons = ReadStatusIcons();
     SYSTEMTIME now;
     GetLocalTime(&now);
-    static WORD s_minute = 0xFFFF;
-    if (now.wMinute != s_minute) {
-        s_minute = now.wMinute;
+    if (now.wMinute != s_taskBar.minute || icons != s_taskBar.icons) {
+        s_taskBar.minute = now.wMinute;
+        s_taskBar.icons = icons;
         InvalidateRect(hwnd, NULL, FALSE);
     }
 }
@@ -50,6 +75,13 @@ void PaintTaskBar(HWND hwnd)
     HGDIOBJ oldFont = SelectObject(hdc, font);
     RECT left = {12, 0, 200, rc.bottom};
     DrawTextW(hdc, L"Start", -1, &left, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    for (int i = 0; i < (int)ARRAYSIZE(kStatusIcons); i++) {
+        bool on = (s_taskBar.icons >> i) & 1;
+        SetTextColor(hdc, on ? RGB(120, 200, 255) : RGB(90, 96, 108));
+        RECT icon = {kStatusIcons[i].x, 0, kStatusIcons[i].x + 60, rc.bottom};
+        DrawTextW(hdc, kStatusIcons[i].label, -1, &icon, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    }
+    SetTextColor(hdc, RGB(235, 235, 235));
     SYSTEMTIME now;
     GetLocalTime(&now);
     wchar_t clock[16];
@@ -110,6 +142,18 @@ LRESULT CALLBACK TodayProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         PaintToday(hwnd);
         return 0;
+    case WM_LBUTTONDOWN:
+        RecordInput(L"tap", (short)LOWORD(lParam), (short)HIWORD(lParam), true);
+        return 0;
+    case WM_KEYDOWN:
+        RecordInput(L"key", (int)wParam, 0, false);
+        return 0;
+    case WM_CHAR:
+        RecordInput(L"char", (int)wParam, 0, false);
+        return 0;
+    case PHONE_MSG_SERVICES:
+        UpdatePhoneServices();
+        return 0;
     case WM_CLOSE:
         return 0; // the Today screen stays for the life of the phone
     case WM_DESTROY:
@@ -136,14 +180,14 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
     RegisterShellClass(hInstance, kTodayClass, TodayProc);
     RegisterShellClass(hInstance, kTaskBarClass, TaskBarProc);
     int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    HWND today = CreateWindowExW(WS_EX_TOOLWINDOW, kTodayClass, L"Desktop", WS_POPUP | WS_VISIBLE, 0, 0, width,
-                                 height, NULL, NULL, hInstance, NULL);
-    HWND taskBar = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTaskBarClass, L"",
-                                   WS_POPUP | WS_VISIBLE, 0, 0, width, PHONE_TASKBAR_HEIGHT, NULL, NULL, hInstance,
-                                   NULL);
+    HWND today = CreateWindowExW(WS_EX_TOOLWINDOW, kTodayClass, L"Desktop", WS_POPUP | WS_VISIBLE, 0, 0, width, height,
+                                 NULL, NULL, hInstance, NULL);
+    HWND taskBar =
+        CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE, kTaskBarClass, L"", WS_POPUP | WS_VISIBLE,
+                        0, 0, width, PHONE_TASKBAR_HEIGHT, NULL, NULL, hInstance, NULL);
     if (!today || !taskBar)
         return 1;
-    WritePhoneState(L"TaskbarVisible", 1);
+    WriteStateDword(STATE_TASKBAR_VISIBLE, 1);
     SetTimer(taskBar, 1, 250, NULL);
     StartPhoneServices(hInstance, today);
 

@@ -4,15 +4,25 @@
 //   screenshot FILE.png           the whole screen as a PNG
 //   run PROGRAM [PARAMETERS]      starts PROGRAM with the phone's root current, waits, prints its exit code
 //   wait-window CLASS SECONDS     waits until a visible window of CLASS exists (exit 0) or the time is up (1)
+//   tap X Y, key NAME, type TEXT  real input
+//   state                         the phone's state as one JSON object
+//   set NAME VALUE                puts the phone in a state (radios, vibrate, gprs, manila, bttray, ...)
+//   call LIBRARY EXPORT [N|cell]  calls a vendor library's export as the program does
+//   power FLAGS, connect          power and connection requests through the platform layer
+//   send CLASS|broadcast MSG W    sends a window message (MSG a number or a registered message's name)
+//   start PROGRAM [PARAMETERS]    opens a program through the shell, without waiting
 #include <windows.h>
-#include <wincodec.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
+#include <wincodec.h>
 
 #include <string>
 
+#include "phone_actions.h"
 #include "phone_input.h"
+#include "phone_report.h"
 
 namespace {
 
@@ -109,8 +119,8 @@ int Screenshot(const wchar_t *path)
     IWICBitmapEncoder *encoder = NULL;
     IWICBitmapFrameEncode *frame = NULL;
     WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, (void **)&factory)) &&
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                         (void **)&factory)) &&
               SUCCEEDED(factory->CreateStream(&stream)) &&
               SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
               SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, NULL, &encoder)) &&
@@ -175,6 +185,12 @@ int WaitWindow(const wchar_t *className, const wchar_t *seconds)
 int wmain(int argc, wchar_t **argv)
 {
     _setmode(_fileno(stdout), _O_BINARY); // "\n" line ends, whatever the console does
+    // Like every program of the phone, phonectl works with the phone's root current ("\Windows\x.exe").
+    wchar_t root[MAX_PATH] = L"";
+    if (GetModuleFileNameW(NULL, root, MAX_PATH) && root[1] == L':') {
+        root[3] = L'\0';
+        SetCurrentDirectoryW(root);
+    }
     std::wstring command = argc > 1 ? argv[1] : L"";
     if (command == L"windows" && argc == 2)
         return ListWindows();
@@ -190,6 +206,20 @@ int wmain(int argc, wchar_t **argv)
         return PressKey(argv[2]);
     if (command == L"type" && argc == 3)
         return TypeText(argv[2]);
+    if (command == L"state" && argc == 2)
+        return PrintPhoneState();
+    if (command == L"set" && argc == 4)
+        return SetPhoneState(argv[2], argv[3]);
+    if (command == L"call" && (argc == 4 || argc == 5))
+        return CallExport(argv[2], argv[3], argc == 5 ? argv[4] : NULL);
+    if (command == L"power" && argc == 3)
+        return RequestPower(argv[2]);
+    if (command == L"connect" && argc == 2)
+        return RequestConnection();
+    if (command == L"send" && argc == 5)
+        return SendPhoneMessage(argv[2], argv[3], argv[4]);
+    if (command == L"start" && (argc == 3 || argc == 4))
+        return StartProgram(argv[2], argc == 4 ? argv[3] : L"");
     fwprintf(stderr, L"phonectl: unknown command\n");
     return 2;
 }

@@ -19,5 +19,14 @@
 // SHFullScreen. A hidden task bar comes back when the window that hid it is gone.
 #define PHONE_MSG_TASKBAR_SHOW (WM_APP + 3)
 
+// Sent to the Today window ("DesktopExplorerWindow") when the phone's services changed in the registry (the
+// Bluetooth manager added or removed): the shell creates or ends their windows to match.
+#define PHONE_MSG_SERVICES (WM_APP + 4)
+
+// The stand-in Manila shell's window class and the Bluetooth manager's.
+#define PHONE_MANILA_CLASS L"Manila"
+#define PHONE_BTTRAY_CLASS L"WCE_BTTRAY"
+#define PHONE_BT_VISIBLE_MESSAGE L"WIDCOMM_WM_VISIBLE1"
+
 // The emulated phone's own registry key (state that the real phone keeps inside its radios).
 #define PHONE_STATE_KEY L"Software\\EmulatedPhone"

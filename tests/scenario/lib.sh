@@ -39,3 +39,23 @@ finish() {
         exit 1
     fi
 }
+
+# state_field NAME: one field of `emu state`: a number as it is, a list or object as compact JSON.
+state_field() {
+    emu state | python3 -c '
+import json, sys
+v = json.load(sys.stdin)[sys.argv[1]]
+print(v if isinstance(v, int) else json.dumps(v, separators=(",", ":")))' "$1"
+}
+
+# expect_field NAME VALUE: checks one field of `emu state`.
+expect_field() {
+    local got
+    got=$(state_field "$1")
+    if [ "$got" = "$2" ]; then
+        echo "ok: $1 is $2"
+    else
+        echo "FAIL (line ${BASH_LINENO[0]}): $1 is $got, expected $2" >&2
+        FAILURES=$((FAILURES + 1))
+    fi
+}

@@ -121,13 +121,18 @@ class Dispatch : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        PatchImport("Sleep", (void *)FakeSleep);
-        PatchImport("MessageBoxW", (void *)FakeMessageBox);
-        PatchImport("SetForegroundWindow", (void *)FakeSetForegroundWindow);
-        PatchImport("ShellExecuteExW", (void *)FakeShellExecuteEx);
-        PatchImport("Process32FirstW", (void *)FakeProcess32First);
-        PatchImport("Process32NextW", (void *)FakeProcess32Next);
-        // Held for the whole run, so the doubles keep their state between the program's loads.
+        PatchImport("kernel32.dll", "Sleep", (void *)FakeSleep);
+        PatchImport("user32.dll", "MessageBoxW", (void *)FakeMessageBox);
+        PatchImport("user32.dll", "SetForegroundWindow", (void *)FakeSetForegroundWindow);
+        PatchImport("shell32.dll", "ShellExecuteExW", (void *)FakeShellExecuteEx);
+        PatchImport("kernel32.dll", "Process32FirstW", (void *)FakeProcess32First);
+        PatchImport("kernel32.dll", "Process32NextW", (void *)FakeProcess32Next);
+        // The doubles are in "doubles" beside this program; held for the whole run, so they keep their state
+        // between the program's loads.
+        wchar_t folder[MAX_PATH];
+        GetModuleFileNameW(NULL, folder, MAX_PATH);
+        wcscpy(wcsrchr(folder, L'\\') + 1, L"doubles");
+        SetDllDirectoryW(folder);
         s_comm = LoadLibraryW(RADIO_LIBRARY);
         s_htc = LoadLibraryW(DEVICE_LIBRARY);
         WNDCLASSW wc = {};

@@ -1,8 +1,7 @@
-// Replacing platform calls of the test program through its own import table, so a test can catch calls such
-// as Sleep or MessageBoxW that the program's code makes, without any test branch in the program.
+// Replaces a function that the test program imports from a system library, by rewriting the test program's own
+// import table. The program's code linked into the test then calls the replacement (Sleep, MessageBoxW, ...).
 #pragma once
-#include <windows.h>
 
-// Points every import of functionName in this executable at replacement; returns the original or null when
-// the executable does not import it.
-void *PatchImport(const char *functionName, void *replacement);
+// Points the import of function from library (e.g. "user32.dll", "MessageBoxW") at replacement. Returns the
+// function it pointed at before, or NULL when the test program does not import it.
+void *PatchImport(const char *library, const char *function, void *replacement);

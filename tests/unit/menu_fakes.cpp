@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "device/radio_bridge.h"
+#include "import_patch.h"
 #include "menu_fakes.h"
 
 FakePhone g_fakePhone;
@@ -14,34 +15,6 @@ typedef HMODULE(WINAPI *LoadLibraryWProc)(LPCWSTR);
 typedef BOOL(WINAPI *FreeLibraryProc)(HMODULE);
 LoadLibraryWProc s_realLoadLibraryW;
 FreeLibraryProc s_realFreeLibrary;
-
-// Replaces the import of function from dll in this program; returns what it pointed to, null when not imported.
-void *PatchImport(const char *dll, const char *function, void *replacement)
-{
-    BYTE *base = (BYTE *)GetModuleHandleW(NULL);
-    IMAGE_NT_HEADERS *nt = (IMAGE_NT_HEADERS *)(base + ((IMAGE_DOS_HEADER *)base)->e_lfanew);
-    IMAGE_DATA_DIRECTORY dir = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    for (IMAGE_IMPORT_DESCRIPTOR *desc = (IMAGE_IMPORT_DESCRIPTOR *)(base + dir.VirtualAddress); desc->Name; desc++) {
-        if (_stricmp((const char *)(base + desc->Name), dll) != 0)
-            continue;
-        IMAGE_THUNK_DATA *names = (IMAGE_THUNK_DATA *)(base + desc->OriginalFirstThunk);
-        IMAGE_THUNK_DATA *slots = (IMAGE_THUNK_DATA *)(base + desc->FirstThunk);
-        for (; names->u1.AddressOfData; names++, slots++) {
-            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
-                continue;
-            IMAGE_IMPORT_BY_NAME *byName = (IMAGE_IMPORT_BY_NAME *)(base + names->u1.AddressOfData);
-            if (strcmp((const char *)byName->Name, function) != 0)
-                continue;
-            DWORD protect;
-            VirtualProtect(&slots->u1.Function, sizeof(void *), PAGE_READWRITE, &protect);
-            void *previous = (void *)slots->u1.Function;
-            slots->u1.Function = (ULONG_PTR)replacement;
-            VirtualProtect(&slots->u1.Function, sizeof(void *), protect, &protect);
-            return previous;
-        }
-    }
-    return NULL;
-}
 
 int WINAPI FakeMessageBoxW(HWND, LPCWSTR, LPCWSTR, UINT)
 {
