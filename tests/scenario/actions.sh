@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Pressing the menu's buttons on the emulated phone: each does its work, which the phone's state shows
+# afterwards, and the menu closes.
+source "$(dirname "$0")/lib.sh"
+
+emu boot
+emu set radio_delay_ms 300 >/dev/null
+{
+    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
+    slot() { printf '\r\n\r\n[%s]\r\nUseButton = %s\r\nPath = %s\r\nArg = %s\r\nText = %s\r\nIcon = \r\n' "$@"; }
+    slot 0 6 '' '' WiFi
+    slot 1 8 '' '' Vibro
+    slot 2 9 '' '' GPRS
+    slot 3 12 '\Windows\recorder.exe' 'hello "big world"' Recorder
+    slot 4 5 '' '' Visible
+    slot 5 1 '' '' Reset
+    slot 6 2 '' '' Sleep
+} >"$INSTALL/Settings.ini"
+
+# press SLOT: starts the menu, waits for its buttons and taps the slot's button.
+press() {
+    emu launch
+    for _ in $(seq 1 50); do
+        [ "$(emu windows | awk -F'\t' '$2 == "Button" && $4 == 65 && $9 == 1' | wc -l)" -ge 7 ] && break
+        sleep 0.2
+    done
+    sleep 0.5
+    emu tap 240 $((25 + 108 * $1 + 50))
+}
+
+# ended_within SECONDS: the menu ends by itself with exit code 0.
+ended_within() { [ "$(emu wait "$1")" = 0 ]; }
+
+emu set wlan 1 >/dev/null
+press 0
+check "WiFi: the menu closes after the radio switched and settled" ended_within 30
+expect_field wlan 0
+check "WiFi: the switch asked for off" bash -c "'$TOLVANE' emu state --device '$DEVICE' | grep -q 'CommManager_SetWLAN 0'"
+
+press 1
+check "Vibro: the menu closes" ended_within 15
+check "Vibro: vibrate is on" [ "$(state_field vibrate)" != 0 ]
+
+emu set gprs 0 >/dev/null
+press 2
+check "GPRS: the menu closes" ended_within 15
+expect_field gprs 1
+press 2
+check "GPRS again: the menu closes" ended_within 15
+expect_field gprs 0
+
+emu set history clear >/dev/null
+press 3
+check "Prog: the menu closes" ended_within 15
+sleep 1
+expect_field launched '[{"program":"\\Windows\\recorder.exe","parameters":"hello \"big world\""}]'
+
+emu set bttray absent >/dev/null
+press 4
+sleep 1.5
+check "Visible without a manager: the box says so" bash -c "'$TOLVANE' emu windows --device '$DEVICE' | grep -q 'No BT-manager found'"
+emu key Return
+check "Visible: the menu closes after the box" ended_within 15
+
+press 5
+sleep 1.5
+check "Reset asks first" bash -c "'$TOLVANE' emu windows --device '$DEVICE' | grep -q 'Are You sure?'"
+emu key Escape
+check "Reset answered No: the menu closes" ended_within 15
+expect_field power '[]'
+
+# Exit ends at once; the auto-close ends an untouched menu.
+emu launch
+sleep 2
+emu tap 450 30
+check "Exit ends the program" ended_within 5
+finish
