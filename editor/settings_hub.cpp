@@ -8,6 +8,7 @@
 #include "../config/language_texts.h"
 #include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
+#include "button_page.h"
 #include "editor_frame.h"
 #include "editor_state.h"
 #include "general_page.h"
@@ -62,6 +63,7 @@ void OnTilePressed(HWND hDlg, HWND hwndTile)
         return;
     g_editor.handOver.chosenSlot = slot;
     SlotSectionName(g_editor.handOver.slotSectionName, slot);
+    OpenEditorDialog(hDlg, ButtonPageDialog);
 }
 
 BOOL OnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam)
