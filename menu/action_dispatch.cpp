@@ -11,6 +11,7 @@
 #include "../config/settings_store.h"
 #include "../device/radio_bridge.h"
 #include "../device/system_probes.h"
+#include "../editor/settings_hub.h"
 
 namespace {
 
@@ -186,7 +187,7 @@ void OnButtonCommand(HWND hwnd, HWND hwndSource)
     }
     if (hwndSource == g_menu.settingsButton) {
         g_menu.autoCloseTimerId = 1;
-        PostQuitMessage(0);
+        RunSettingsEditor(hwnd);
         return;
     }
     int slot = FindPressedSlot(hwndSource);

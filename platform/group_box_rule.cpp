@@ -1,0 +1,86 @@
+// The phone's frames: a group box made as an owned top-level window shows only its outline and caption, so
+// the controls it frames (children of the dialog, below it in the z-order) show through and take taps.
+#include <windows.h>
+
+#include <commctrl.h>
+
+namespace
+{
+
+const UINT_PTR kFrameSubclassId = 0x6762; // "gb"
+
+// The outline and caption as the button control draws them: the caption from x 6 on the top line, a
+// two-pixel etched edge through the middle of the caption's height.
+void ShapeFrame(HWND hwnd)
+{
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    HDC hdc = GetDC(hwnd);
+    HGDIOBJ oldFont = SelectObject(hdc, (HFONT)SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(hdc, &tm);
+    wchar_t text[256] = L"";
+    int length = GetWindowTextW(hwnd, text, ARRAYSIZE(text));
+    SIZE extent = {0, 0};
+    if (length > 0)
+        GetTextExtentPoint32W(hdc, text, length, &extent);
+    SelectObject(hdc, oldFont);
+    ReleaseDC(hwnd, hdc);
+
+    int edgeTop = tm.tmHeight / 2 - 1;
+    HRGN shape = CreateRectRgn(0, edgeTop, rc.right, rc.bottom);
+    HRGN inside = CreateRectRgn(2, edgeTop + 2, rc.right - 2, rc.bottom - 2);
+    CombineRgn(shape, shape, inside, RGN_DIFF);
+    if (extent.cx > 0) {
+        HRGN caption = CreateRectRgn(6, 0, 8 + extent.cx + 2, tm.tmHeight + 2);
+        CombineRgn(shape, shape, caption, RGN_OR);
+        DeleteObject(caption);
+    }
+    DeleteObject(inside);
+    SetWindowRgn(hwnd, shape, TRUE); // the window owns the region from here on
+}
+
+LRESULT CALLBACK FrameSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+{
+    LRESULT result = DefSubclassProc(hwnd, uMsg, wParam, lParam);
+    switch (uMsg) {
+    case WM_SIZE:
+    case WM_SETTEXT:
+    case WM_SETFONT:
+        ShapeFrame(hwnd);
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, FrameSubclassProc, kFrameSubclassId);
+        break;
+    }
+    return result;
+}
+
+bool IsTopLevelGroupBox(HWND hwnd, const CREATESTRUCTW *lpcs)
+{
+    if (lpcs->style & WS_CHILD)
+        return false;
+    if ((lpcs->style & BS_TYPEMASK) != BS_GROUPBOX)
+        return false;
+    wchar_t className[16] = L"";
+    GetClassNameW(hwnd, className, ARRAYSIZE(className));
+    return lstrcmpiW(className, L"Button") == 0;
+}
+
+LRESULT CALLBACK GroupBoxHook(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    if (nCode == HCBT_CREATEWND) {
+        HWND hwnd = (HWND)wParam;
+        if (IsTopLevelGroupBox(hwnd, ((CBT_CREATEWNDW *)lParam)->lpcs))
+            SetWindowSubclass(hwnd, FrameSubclassProc, kFrameSubclassId, 0);
+    }
+    return CallNextHookEx(NULL, nCode, wParam, lParam);
+}
+
+struct GroupBoxRule {
+    GroupBoxRule() { SetWindowsHookExW(WH_CBT, GroupBoxHook, NULL, GetCurrentThreadId()); }
+};
+
+const GroupBoxRule s_rule;
+
+} // namespace

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# The settings editor through the screen: Settings opens the hub over the shown task bar, the General page
+# saves a new skin and time-out, a button page saves an action, Exit ends the menu, the next start uses them.
+source "$(dirname "$0")/lib.sh"
+
+# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
+wait_for() {
+    for _ in $(seq 1 50); do
+        emu windows | awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $3 == t && $9 == 1 { found = 1 } END { exit !found }' &&
+            return 0
+        sleep 0.2
+    done
+    return 1
+}
+has_class() { emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { found = 1 } END { exit !found }'; }
+ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
+
+emu boot
+mkdir -p "$INSTALL"
+{
+    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
+    for slot in 0 1 2 3 4 5 6; do
+        printf '\r\n\r\n[%s]\r\nUseButton = 13\r\nPath = \r\nArg = \r\nText = \r\nIcon = \r\n' "$slot"
+    done
+} >"$INSTALL/Settings.ini"
+emu launch
+for _ in $(seq 1 50); do
+    [ "$(window_field Tolvane 9)" = 1 ] && break
+    sleep 0.2
+done
+# The Settings button: an owned 40 x 40 button at (10, 10). A menu without it has nothing to tap.
+if ! emu windows | awk -F'\t' '$2 == "Button" && $4 == 10 && $5 == 10 && $6 == 40 { f = 1 } END { exit !f }'; then
+    echo "skip: the menu shows no Settings button"
+    exit 77
+fi
+
+emu tap 30 30
+check "the hub shows its General tile" wait_for Button General
+check "the hub shows the tile of slot 1" wait_for Button "Button 1"
+check "the task bar shows while the editor is open" [ "$(window_field HHTaskBar 9)" = 1 ]
+check "the hub's right soft key says Exit" bash -c "'$TOLVANE' emu windows --device '$DEVICE' | grep -q 'menu_worker'"
+
+# General: the first skin item, then the next one (Graphite); the spinner's down arrow twice raises 0 to 2.
+emu tap 357 346
+check "the General page shows the skin list" bash -c "sleep 1; '$TOLVANE' emu windows --device '$DEVICE' | grep -q SysTreeView32"
+emu tap 80 110
+emu key Down
+emu tap 311 470
+emu tap 311 470
+emu screenshot "$DEVICE/general.png"
+emu tap 120 774 # Save
+sleep 1
+check "Save wrote the new skin" [ "$(ini_value Settings SkinName)" = Graphite ]
+check "Save wrote the new time-out" [ "$(ini_value Settings Timeout)" = 2 ]
+
+# Button 3 (slot 2): the action after None in the sorted list is Phone (7).
+emu tap 122 249
+sleep 1
+emu tap 240 110
+emu key Down
+emu key Return
+emu screenshot "$DEVICE/button.png"
+emu tap 120 774 # Save
+sleep 1
+check "the button page wrote slot 2's action" [ "$(ini_value 2 UseButton)" = 7 ]
+for key in Path Arg Text Icon; do
+    check "the button page wrote slot 2's $key" grep -q "^$key = " <(tr -d '\r' <"$INSTALL/Settings.ini")
+done
+
+emu tap 360 774 # Exit
+code=$(emu wait 20) || true
+check "Exit ends the menu with 0" [ "$code" = 0 ]
+
+# The next start uses the new time-out: it closes by itself.
+emu launch
+code=$(emu wait 20) || true
+check "the next start closes after the saved time-out" [ "$code" = 0 ]
+finish

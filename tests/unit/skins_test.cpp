@@ -1,0 +1,89 @@
+// The skin enumeration: which folders are skins, their order and the current one's selection.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "config/settings_store.h"
+#include "config/skins.h"
+#include "menu/menu_state.h"
+#include "phone_drive.h"
+
+namespace
+{
+
+struct SkinTreeResult {
+    std::vector<std::wstring> items; // in the tree's order
+    std::wstring selected;
+};
+
+SkinTreeResult ListSkins(const wchar_t *currentSkin)
+{
+    wcscpy(g_menu.skinName, currentSkin);
+    HWND tree = CreateWindowExW(0, WC_TREEVIEWW, NULL, WS_POPUP, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
+    FillSkinTree(tree);
+    SkinTreeResult result;
+    HTREEITEM selected = TreeView_GetSelection(tree);
+    for (HTREEITEM item = TreeView_GetRoot(tree); item; item = TreeView_GetNextSibling(tree, item)) {
+        wchar_t text[260] = L"";
+        TVITEMW tvi = {TVIF_TEXT | TVIF_CHILDREN, item};
+        tvi.pszText = text;
+        tvi.cchTextMax = 260;
+        TreeView_GetItem(tree, &tvi);
+        result.items.push_back(text);
+        if (item == selected)
+            result.selected = text;
+        EXPECT_EQ(TreeView_GetChild(tree, item), (HTREEITEM)NULL) << "skins are root items";
+    }
+    DestroyWindow(tree);
+    return result;
+}
+
+class Skins : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ResetPhoneDrive();
+        g_menu = MenuState();
+        WritePhoneFile(SKINS_ROOT L"Zebra\\Skin.ini", "");
+        WritePhoneFile(SKINS_ROOT L"Default\\Skin.ini", "[Settings]\r\n");
+        WritePhoneFile(SKINS_ROOT L"Default\\Button.png", "x");
+        WritePhoneFile(SKINS_ROOT L"Graphite\\Skin.ini", "[Settings]\r\n");
+        WritePhoneFile(SKINS_ROOT L"Lower\\skin.ini", "");          // wrong letter case
+        WritePhoneFile(SKINS_ROOT L"Deeper\\Inner\\Skin.ini", "");  // not directly in the folder
+        WritePhoneFile(SKINS_ROOT L"Pictures\\Wallpaper.png", "x"); // no Skin.ini at all
+        WritePhoneFile(SKINS_ROOT L"Skin.ini", "");                 // a plain file in the skins root
+        WritePhoneFile(INSTALL_ROOT L"Skin.ini", "");               // and one in its parent
+    }
+};
+
+TEST_F(Skins, ListsOnlyFoldersWithAnExactSkinIniSorted)
+{
+    SkinTreeResult result = ListSkins(L"Graphite");
+    std::vector<std::wstring> expected = {L"Default", L"Graphite", L"Zebra"};
+    EXPECT_EQ(result.items, expected) << "no \".\" or \"..\", no Lower, Deeper or Pictures";
+    EXPECT_EQ(result.selected, L"Graphite");
+}
+
+TEST_F(Skins, SelectsOnlyAnExactlyMatchingCurrentSkin)
+{
+    struct {
+        const wchar_t *current;
+        const wchar_t *selected;
+    } rows[] = {{L"Default", L"Default"}, {L"default", L""}, {L"Lower", L""}, {L"", L""}, {L"Zebra", L"Zebra"}};
+    for (auto &row : rows)
+        EXPECT_EQ(ListSkins(row.current).selected, row.selected) << row.current;
+}
+
+TEST_F(Skins, MissingSkinsRootLeavesTheTreeEmpty)
+{
+    ResetPhoneDrive();
+    EXPECT_TRUE(ListSkins(L"Default").items.empty());
+}
+
+} // namespace
