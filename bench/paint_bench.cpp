@@ -1,0 +1,248 @@
+// In-process benchmarks of the menu program's code on the phone; each prints "name value floor unit" lines.
+//   paint_bench paint RUNS     one full paint of the menu window vs. decoding its pictures once each and
+//                              drawing them with the same blits and captions
+//   paint_bench picker N       opening the file picker on a folder of N files and N/10 folders (ms per entry)
+//   paint_bench skins N        the skin list with N skins (ms per entry)
+#include <windows.h>
+#include <commctrl.h>
+#include <aygshell.h>
+#include <stdio.h>
+#include <wince.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "config/action_codes.h"
+#include "config/bounded_text.h"
+#include "config/settings_store.h"
+#include "config/skins.h"
+#include "editor/editor_frame.h"
+#include "editor/editor_state.h"
+#include "editor/file_picker.h"
+#include "menu/menu_buttons.h"
+#include "menu/menu_state.h"
+#include "menu/menu_window.h"
+#include "resources/resource_ids.h"
+
+namespace {
+
+double Now()
+{
+    static LARGE_INTEGER frequency = {};
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER counter;
+    QueryPerformanceCounter(&counter);
+    return counter.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+HWND CreateMenu()
+{
+    LoadSettings();
+    WNDCLASSW wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = MenuWindowProc;
+    wc.hInstance = GetModuleHandleW(NULL);
+    wc.lpszClassName = MENU_CLASS_NAME;
+    wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
+    RegisterClassW(&wc);
+    g_menu.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    g_menu.screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    HWND hwnd = CreateWindowExW(0, MENU_CLASS_NAME, MENU_CLASS_NAME, WS_VISIBLE, 0, 0, g_menu.screenWidth,
+                                g_menu.screenHeight, NULL, NULL, wc.hInstance, NULL);
+    g_menu.hInstance = wc.hInstance;
+    UpdateWindow(hwnd);
+    return hwnd;
+}
+
+std::wstring SkinPath(const wchar_t *name)
+{
+    return std::wstring(g_menu.skinFolder) + name;
+}
+
+// The floor of a paint: every distinct picture decoded once, the same blits and captions into the buttons.
+void PaintFloor()
+{
+    HBITMAP exitFace = SHLoadImageFile(SkinPath(L"Exit.png").c_str());
+    HBITMAP settingsFace = SHLoadImageFile(SkinPath(L"Settings.png").c_str());
+    HBITMAP background = SHLoadImageFile(SkinPath(L"Button.png").c_str());
+    HBITMAP pictures[SLOT_COUNT] = {};
+    for (int slot = 0; slot < SLOT_COUNT; slot++) {
+        const ActionInfo &info = g_actions[g_menu.slots[slot].actionCode];
+        pictures[slot] = info.pictureOn ? SHLoadImageFile(SkinPath(info.pictureOn).c_str()) : NULL;
+    }
+    HWND faces[2] = {g_menu.exitButton, g_menu.settingsButton};
+    HBITMAP faceBitmaps[2] = {exitFace, settingsFace};
+    for (int i = 0; i < 2; i++) {
+        HDC hdc = GetDC(faces[i]);
+        HDC memory = CreateCompatibleDC(hdc);
+        HGDIOBJ old = SelectObject(memory, faceBitmaps[i]);
+        BitBlt(hdc, 0, 0, 40, 40, memory, 0, 0, SRCCOPY);
+        SelectObject(memory, old);
+        DeleteDC(memory);
+        ReleaseDC(faces[i], hdc);
+    }
+    LOGFONTW lf = {};
+    lf.lfHeight = -21;
+    lf.lfWeight = FW_BOLD;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    for (int slot = 0; slot < SLOT_COUNT; slot++) {
+        HWND button = g_menu.slots[slot].button;
+        if (!button)
+            continue;
+        HDC hdc = GetDC(button);
+        HDC a = CreateCompatibleDC(hdc), b = CreateCompatibleDC(a);
+        HGDIOBJ oldA = SelectObject(a, background), oldB = SelectObject(b, pictures[slot]);
+        TransparentImage(a, 0, 0, 100, 100, b, 0, 0, 100, 100, GetPixel(b, 0, 0));
+        BitBlt(hdc, 0, 0, 350, 100, a, 0, 0, SRCCOPY);
+        SetBkMode(hdc, TRANSPARENT);
+        HGDIOBJ oldFont = SelectObject(hdc, font);
+        RECT rc = {100, 0, 350, 100};
+        DrawTextW(hdc, g_menu.slots[slot].text, -1, &rc, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        RECT draw = {100, (100 - rc.bottom - rc.top) / 2, 350, 100};
+        DrawTextW(hdc, g_menu.slots[slot].text, -1, &draw, DT_CENTER | DT_WORDBREAK);
+        SelectObject(hdc, oldFont);
+        SelectObject(b, oldB);
+        SelectObject(a, oldA);
+        DeleteDC(b);
+        DeleteDC(a);
+        ReleaseDC(button, hdc);
+    }
+    DeleteObject(font);
+    for (HBITMAP picture : pictures)
+        if (picture)
+            DeleteObject(picture);
+    DeleteObject(background);
+    DeleteObject(settingsFace);
+    DeleteObject(exitFace);
+}
+
+int BenchPaint(int runs)
+{
+    HWND hwnd = CreateMenu();
+    std::vector<double> paint, floor;
+    for (int run = 0; run < runs; run++) {
+        InvalidateRect(hwnd, NULL, FALSE);
+        double start = Now();
+        UpdateWindow(hwnd);
+        paint.push_back(Now() - start);
+        start = Now();
+        PaintFloor();
+        floor.push_back(Now() - start);
+    }
+    printf("paint %.3f %.3f ms\n", Median(paint), Median(floor));
+    DestroyWindow(hwnd);
+    return 0;
+}
+
+void MakeFolder(const std::wstring &path)
+{
+    CreateDirectoryW(path.c_str(), NULL);
+}
+
+void MakeFile(const std::wstring &path, const char *bytes)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+    DWORD written;
+    WriteFile(file, bytes, (DWORD)strlen(bytes), &written, NULL);
+    CloseHandle(file);
+}
+
+double s_pickerOpened;
+
+void CALLBACK PickerShown(HWND, UINT, UINT_PTR id, DWORD)
+{
+    KillTimer(NULL, id);
+    s_pickerOpened = Now();
+    HWND hDlg = GetParent(g_editor.picker.folderTree);
+    if (!hDlg || !IsWindow(hDlg))
+        hDlg = GetWindow(g_editor.picker.folderTree, GW_OWNER);
+    PostMessageW(hDlg, WM_COMMAND, IDM_CANCEL, 0);
+}
+
+int BenchPicker(int n)
+{
+    wchar_t folder[64];
+    _snwprintf(folder, 64, L"\\Bench\\Picker%d\\", n);
+    folder[63] = 0;
+    MakeFolder(L"\\Bench");
+    MakeFolder(folder);
+    wchar_t name[32];
+    for (int i = 0; i < n; i++) {
+        _snwprintf(name, 32, L"file%06d.exe", i);
+        MakeFile(std::wstring(folder) + name, "MZ");
+    }
+    for (int i = 0; i < n / 10; i++) {
+        _snwprintf(name, 32, L"folder%05d", i);
+        MakeFolder(std::wstring(folder) + name);
+    }
+    std::vector<double> times;
+    for (int run = 0; run < 3; run++) {
+        CopyText(g_editor.handOver.pickerPath, (std::wstring(folder) + L"file000000.exe").c_str());
+        CopyText(g_editor.handOver.pickerExtension, L"exe");
+        SetTimer(NULL, 0, 0, PickerShown);
+        double start = Now();
+        OpenEditorDialog(NULL, FilePickerDialog);
+        times.push_back(s_pickerOpened - start);
+    }
+    printf("picker%d %.5f 0 ms\n", n, Median(times) / (n + n / 10));
+    return 0;
+}
+
+int BenchSkins(int n)
+{
+    wchar_t name[64];
+    for (int i = 0; i < n; i++) {
+        _snwprintf(name, 64, SKINS_ROOT L"Bench%05d", i);
+        name[63] = 0;
+        MakeFolder(name);
+        MakeFile(std::wstring(name) + L"\\Skin.ini", "[Settings]\r\n");
+    }
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 480, 800, NULL, NULL, NULL, NULL);
+    std::vector<double> times;
+    for (int run = 0; run < 3; run++) {
+        HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 400, owner, NULL, NULL,
+                                    NULL);
+        double start = Now();
+        FillSkinTree(tree);
+        times.push_back(Now() - start);
+        DestroyWindow(tree);
+    }
+    for (int i = 0; i < n; i++) {
+        _snwprintf(name, 64, SKINS_ROOT L"Bench%05d", i);
+        name[63] = 0;
+        DeleteFileW((std::wstring(name) + L"\\Skin.ini").c_str());
+        RemoveDirectoryW(name);
+    }
+    DestroyWindow(owner);
+    printf("skins%d %.5f 0 ms\n", n, Median(times) / n);
+    return 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t **argv)
+{
+    SetCurrentDirectoryW(L"P:\\");
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_UPDOWN_CLASS};
+    InitCommonControlsEx(&icc);
+    if (argc == 3 && wcscmp(argv[1], L"paint") == 0)
+        return BenchPaint(_wtoi(argv[2]));
+    if (argc == 3 && wcscmp(argv[1], L"picker") == 0)
+        return BenchPicker(_wtoi(argv[2]));
+    if (argc == 3 && wcscmp(argv[1], L"skins") == 0) {
+        LoadSettings();
+        return BenchSkins(_wtoi(argv[2]));
+    }
+    fprintf(stderr, "paint_bench: paint RUNS | picker N | skins N\n");
+    return 2;
+}
