@@ -8,6 +8,7 @@
 #include <aygshell.h>
 #include <stdio.h>
 #include <wince.h>
+#include <wincodec.h>
 
 #include <algorithm>
 #include <string>
@@ -67,16 +68,51 @@ std::wstring SkinPath(const wchar_t *name)
     return std::wstring(g_menu.skinFolder) + name;
 }
 
+// The floor's decoder: WIC straight into a DIB section, every time (the program's loads may be served from
+// pictures decoded before; the floor must really decode).
+HBITMAP DecodeOnce(const std::wstring &path)
+{
+    static IWICImagingFactory *factory = NULL;
+    if (!factory)
+        CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                         (void **)&factory);
+    IWICBitmapDecoder *decoder = NULL;
+    IWICBitmapFrameDecode *frame = NULL;
+    IWICBitmapSource *converted = NULL;
+    HBITMAP hbm = NULL;
+    UINT width = 0, height = 0;
+    if (factory &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), NULL, GENERIC_READ,
+                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+        SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &converted)) &&
+        SUCCEEDED(converted->GetSize(&width, &height))) {
+        BITMAPINFO bmi = {};
+        bmi.bmiHeader = {sizeof(BITMAPINFOHEADER), (LONG)width, -(LONG)height, 1, 32, BI_RGB};
+        void *bits = NULL;
+        hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+        if (hbm)
+            converted->CopyPixels(NULL, width * 4, width * height * 4, (BYTE *)bits);
+    }
+    if (converted)
+        converted->Release();
+    if (frame)
+        frame->Release();
+    if (decoder)
+        decoder->Release();
+    return hbm;
+}
+
 // The floor of a paint: every distinct picture decoded once, the same blits and captions into the buttons.
 void PaintFloor()
 {
-    HBITMAP exitFace = SHLoadImageFile(SkinPath(L"Exit.png").c_str());
-    HBITMAP settingsFace = SHLoadImageFile(SkinPath(L"Settings.png").c_str());
-    HBITMAP background = SHLoadImageFile(SkinPath(L"Button.png").c_str());
+    HBITMAP exitFace = DecodeOnce(SkinPath(L"Exit.png").c_str());
+    HBITMAP settingsFace = DecodeOnce(SkinPath(L"Settings.png").c_str());
+    HBITMAP background = DecodeOnce(SkinPath(L"Button.png").c_str());
     HBITMAP pictures[SLOT_COUNT] = {};
     for (int slot = 0; slot < SLOT_COUNT; slot++) {
         const ActionInfo &info = g_actions[g_menu.slots[slot].actionCode];
-        pictures[slot] = info.pictureOn ? SHLoadImageFile(SkinPath(info.pictureOn).c_str()) : NULL;
+        pictures[slot] = info.pictureOn ? DecodeOnce(SkinPath(info.pictureOn).c_str()) : NULL;
     }
     HWND faces[2] = {g_menu.exitButton, g_menu.settingsButton};
     HBITMAP faceBitmaps[2] = {exitFace, settingsFace};
@@ -198,6 +234,22 @@ int BenchPicker(int n)
     return 0;
 }
 
+// The file list alone on a folder of N files: where the picker's time goes.
+int BenchFileList(int n)
+{
+    wchar_t folder[64];
+    _snwprintf(folder, 64, L"\\Bench\\Picker%d\\", n);
+    folder[63] = 0;
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 480, 800, NULL, NULL, NULL, NULL);
+    HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 400, owner, NULL, NULL, NULL);
+    CopyText(g_editor.handOver.pickerExtension, L"exe");
+    double start = Now();
+    FillFileList(tree, folder + 1, L"file000000.exe");
+    printf("filelist%d %.5f 0 ms\n", n, (Now() - start) / n);
+    DestroyWindow(owner);
+    return 0;
+}
+
 int BenchSkins(int n)
 {
     wchar_t name[64];
@@ -239,6 +291,8 @@ int wmain(int argc, wchar_t **argv)
         return BenchPaint(_wtoi(argv[2]));
     if (argc == 3 && wcscmp(argv[1], L"picker") == 0)
         return BenchPicker(_wtoi(argv[2]));
+    if (argc == 3 && wcscmp(argv[1], L"filelist") == 0)
+        return BenchFileList(_wtoi(argv[2]));
     if (argc == 3 && wcscmp(argv[1], L"skins") == 0) {
         LoadSettings();
         return BenchSkins(_wtoi(argv[2]));

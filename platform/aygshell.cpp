@@ -3,6 +3,9 @@
 #include <aygshell.h>
 #include <wincodec.h>
 
+#include <string>
+#include <vector>
+
 #include "phone_link.h"
 
 namespace {
@@ -56,6 +59,97 @@ HBITMAP BitmapFromFrame(IWICImagingFactory *factory, IWICBitmapFrameDecode *fram
     return hbm;
 }
 
+// The decoded pictures: a few recent files with their size and time, as top-down 32-bit pixels.
+struct DecodedPicture {
+    std::wstring path;
+    ULONGLONG size;
+    FILETIME written;
+    LONG width, height;
+    std::vector<BYTE> pixels;
+};
+const size_t kDecodedPictureLimit = 16;
+const size_t kDecodedBytesLimit = 8 << 20;
+std::vector<DecodedPicture> s_decoded;
+
+bool SameFile(const DecodedPicture &picture, LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file)
+{
+    return _wcsicmp(picture.path.c_str(), path) == 0 &&
+           picture.size == (((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow) &&
+           CompareFileTime(&picture.written, &file.ftLastWriteTime) == 0;
+}
+
+HBITMAP NewDib(LONG width, LONG height, void **bits)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, bits, NULL, 0);
+}
+
+HBITMAP CopyDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file)
+{
+    for (const DecodedPicture &picture : s_decoded) {
+        if (!SameFile(picture, path, file))
+            continue;
+        void *bits = NULL;
+        HBITMAP hbm = NewDib(picture.width, picture.height, &bits);
+        if (hbm)
+            memcpy(bits, picture.pixels.data(), picture.pixels.size());
+        return hbm;
+    }
+    return NULL;
+}
+
+void KeepDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file, HBITMAP hbm)
+{
+    DIBSECTION dib;
+    if (GetObjectW(hbm, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits)
+        return;
+    size_t bytes = (size_t)dib.dsBm.bmWidthBytes * dib.dsBm.bmHeight;
+    if (bytes > kDecodedBytesLimit)
+        return;
+    size_t total = bytes;
+    for (const DecodedPicture &picture : s_decoded)
+        total += picture.pixels.size();
+    while (!s_decoded.empty() && (s_decoded.size() >= kDecodedPictureLimit || total > kDecodedBytesLimit)) {
+        total -= s_decoded.front().pixels.size();
+        s_decoded.erase(s_decoded.begin());
+    }
+    DecodedPicture picture;
+    picture.path = path;
+    picture.size = ((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow;
+    picture.written = file.ftLastWriteTime;
+    picture.width = dib.dsBm.bmWidth;
+    picture.height = dib.dsBm.bmHeight;
+    const BYTE *bits = (const BYTE *)dib.dsBm.bmBits;
+    picture.pixels.assign(bits, bits + bytes);
+    s_decoded.push_back(std::move(picture));
+}
+
+// Decodes a picture file through WIC; null when it is not a picture.
+HBITMAP DecodePicture(LPCWSTR pszFileName)
+{
+    IWICImagingFactory *factory = ImagingFactory();
+    if (!factory)
+        return NULL;
+    IWICBitmapDecoder *decoder = NULL;
+    if (FAILED(factory->CreateDecoderFromFilename(pszFileName, NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                  &decoder)))
+        return NULL;
+    HBITMAP hbm = NULL;
+    IWICBitmapFrameDecode *frame = NULL;
+    if (SUCCEEDED(decoder->GetFrame(0, &frame))) {
+        hbm = BitmapFromFrame(factory, frame);
+        frame->Release();
+    }
+    decoder->Release();
+    return hbm;
+}
+
 } // namespace
 
 // Hides or shows the emulated task bar; the input-panel button and the Start icon have no stand-in.
@@ -74,27 +168,20 @@ BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState)
 }
 
 // Decodes a picture file into a 32-bit DIB section; null when it is missing or not a picture.
-// The caller deletes the bitmap.
+// The caller deletes the bitmap. A file decoded before and unchanged since (same size and time) is copied
+// from the decoded pictures instead of being decoded again: a paint loads the same button picture many times.
 HBITMAP WINAPI SHLoadImageFile(LPCWSTR pszFileName)
 {
     if (!pszFileName || !*pszFileName)
         return NULL;
-    DWORD attributes = GetFileAttributesW(pszFileName);
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    WIN32_FILE_ATTRIBUTE_DATA file;
+    if (!GetFileAttributesExW(pszFileName, GetFileExInfoStandard, &file) ||
+        (file.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return NULL;
-    IWICImagingFactory *factory = ImagingFactory();
-    if (!factory)
-        return NULL;
-    IWICBitmapDecoder *decoder = NULL;
-    if (FAILED(factory->CreateDecoderFromFilename(pszFileName, NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                  &decoder)))
-        return NULL;
-    HBITMAP hbm = NULL;
-    IWICBitmapFrameDecode *frame = NULL;
-    if (SUCCEEDED(decoder->GetFrame(0, &frame))) {
-        hbm = BitmapFromFrame(factory, frame);
-        frame->Release();
-    }
-    decoder->Release();
+    if (HBITMAP copy = CopyDecodedPicture(pszFileName, file))
+        return copy;
+    HBITMAP hbm = DecodePicture(pszFileName);
+    if (hbm)
+        KeepDecodedPicture(pszFileName, file, hbm);
     return hbm;
 }
