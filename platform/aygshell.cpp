@@ -67,8 +67,11 @@ struct DecodedPicture {
     LONG width, height;
     std::vector<BYTE> pixels;
 };
-const size_t kDecodedPictureLimit = 16;
-const size_t kDecodedBytesLimit = 8 << 20;
+// Only pictures of button size and below are kept: a wallpaper is loaded once a run, so keeping it would only
+// cost memory.
+const size_t kDecodedPictureLimit = 24;
+const size_t kDecodedPictureBytes = 256 << 10;
+const size_t kDecodedBytesLimit = 2 << 20;
 std::vector<DecodedPicture> s_decoded;
 
 bool SameFile(const DecodedPicture &picture, LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file)
@@ -110,7 +113,7 @@ void KeepDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file, HBI
     if (GetObjectW(hbm, sizeof dib, &dib) != sizeof dib || !dib.dsBm.bmBits)
         return;
     size_t bytes = (size_t)dib.dsBm.bmWidthBytes * dib.dsBm.bmHeight;
-    if (bytes > kDecodedBytesLimit)
+    if (bytes > kDecodedPictureBytes)
         return;
     size_t total = bytes;
     for (const DecodedPicture &picture : s_decoded)
