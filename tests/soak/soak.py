@@ -386,10 +386,57 @@ def kill_trials(phone, rng, count, pristine, log):
     return damaged
 
 
+def wait_for_window(phone, cls, text=None, seconds=10):
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        for line in phone.emu("windows", check=False).stdout.splitlines():
+            f = line.split("\t")
+            if len(f) == 9 and f[1] == cls and f[8] == "1" and (text is None or f[2] == text):
+                return True
+        time.sleep(0.2)
+    return False
+
+
+def editor_kill_trials(phone, rng, count, pristine, log):
+    """Kills the program right after Save on the General page or a button page: Settings.ini must be the old
+    file or a complete new one that kept every section and the key added by hand."""
+    damaged = 0
+    old = (default_settings().decode().replace("Timeout = 5", "Timeout = 0") + "Mine = kept\r\n").encode()
+    for trial in range(count):
+        restore(phone, pristine)
+        with open(phone.path(SETTINGS), "wb") as fh:
+            fh.write(old)
+        phone.emu("launch")
+        page = "General" if trial % 2 == 0 else "Button %d" % (trial % 7 + 1)
+        opened = (wait_for_window(phone, "Button") and not phone.emu("tap", "30", "30", check=False).returncode and
+                  wait_for_window(phone, "Button", page))
+        if opened:
+            tiles = {"General": (357, 346)}
+            x, y = tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4)))
+            phone.emu("tap", str(x), str(y), check=False)
+            time.sleep(1.0)
+            phone.emu("tap", "120", "774", check=False)  # Save
+            time.sleep(rng.uniform(0.0, 0.2))
+        phone.emu("kill", check=False)
+        phone.emu("wait", "20", check=False)
+        data = open(phone.path(SETTINGS), "rb").read() if os.path.isfile(phone.path(SETTINGS)) else b""
+        sections = all(("[%s]" % name).encode() in data for name in ["Settings"] + SLOTS)
+        if data == old:
+            state = "old"
+        elif settings_loads_completely(data) and sections and b"Mine = kept" in data:
+            state = "new"
+        else:
+            state = "DAMAGED (%d bytes)" % len(data)
+            damaged += 1
+        log("editor kill %3d (%s%s): Settings.ini %s" % (trial + 1, page, "" if opened else ", not opened", state))
+    return damaged
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--inputs", type=int, default=300)
     parser.add_argument("--kills", type=int, default=30)
+    parser.add_argument("--editor-kills", type=int, default=10)
     parser.add_argument("--seed", type=int, default=int(time.time()))
     parser.add_argument("--device")
     parser.add_argument("--quiet", action="store_true")
@@ -415,6 +462,7 @@ def main():
         log("soak seed %d" % args.seed)
         crashes, hangs, damaged, lost = soak_inputs(phone, rng, args.inputs, cache, pristine, log)
         kill_damaged = kill_trials(phone, rng, args.kills, pristine, log)
+        kill_damaged += editor_kill_trials(phone, rng, args.editor_kills, pristine, log)
     finally:
         phone.emu("shutdown", check=False)
         if own_device:
@@ -422,7 +470,7 @@ def main():
     if args.quiet and (crashes or hangs or damaged or lost or kill_damaged):
         print("\n".join(lines))
     print("soak: %d inputs, %d crashes, %d hangs, %d damaged, %d lost" % (args.inputs, crashes, hangs, damaged, lost))
-    print("kill trials: %d runs, %d damaged" % (args.kills, kill_damaged))
+    print("kill trials: %d runs, %d damaged" % (args.kills + args.editor_kills, kill_damaged))
     return 1 if (crashes or hangs or damaged or lost or kill_damaged) else 0
 
 
