@@ -27,10 +27,33 @@ HWND OwnerOf(HWND hwnd)
     return GetWindow(hwnd, GW_OWNER);
 }
 
-// The dialog's windows are created after its frame; the frame is raised once the dialog runs.
+// The ok holder and the soft-key strip: the windows the shell adds to a dialog.
+bool IsFrameWindow(HWND hwnd)
+{
+    wchar_t className[32] = L"";
+    if (!GetClassNameW(hwnd, className, ARRAYSIZE(className)))
+        return false;
+    return lstrcmpW(className, kDoneButtonClass) == 0 || lstrcmpW(className, kMenuBarClass) == 0;
+}
+
+// Whether a window of the dialog other than its frame stands above the frame window hwnd.
+bool IsFrameCovered(HWND hwnd)
+{
+    HWND owner = OwnerOf(hwnd);
+    for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
+        if (OwnerOf(above) == owner && IsWindowVisible(above) && !IsFrameWindow(above))
+            return true;
+    }
+    return false;
+}
+
+// The dialog's windows are created after its frame; the frame is raised once the dialog runs, before the
+// dialog shows. HWND_TOP would only put an owned window straight above its owner, below the owner's other
+// windows.
 void RaiseFrameWindow(HWND hwnd)
 {
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (IsFrameCovered(hwnd))
+        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 // The ok holder forwards its button's click to the dialog as the title bar's IDOK.
@@ -48,6 +71,28 @@ LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(hwnd, uMsg, wParam, lParam);
 }
 
+// The keys' captions in the shell's light text on the strip's dark ground; a flat toolbar would draw them in
+// the dark button text colour, unreadable there.
+LRESULT DrawSoftKey(NMTBCUSTOMDRAW *draw)
+{
+    switch (draw->nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+        return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+        draw->clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw->clrTextHighlight = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        return CDRF_DODEFAULT;
+    }
+    return CDRF_DODEFAULT;
+}
+
+LRESULT OnMenuBarNotify(NMHDR *header)
+{
+    if (header->code == NM_CUSTOMDRAW)
+        return DrawSoftKey((NMTBCUSTOMDRAW *)header);
+    return 0;
+}
+
 // The soft-key strip forwards its keys' command ids to the dialog, as the phone's menu bar does.
 LRESULT CALLBACK MenuBarProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
@@ -55,6 +100,8 @@ LRESULT CALLBACK MenuBarProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
         SendMessageW(OwnerOf(hwnd), WM_COMMAND, MAKEWPARAM(LOWORD(wParam), 0), 0);
         return 0;
+    case WM_NOTIFY:
+        return OnMenuBarNotify((NMHDR *)lParam);
     case kMsgRaise:
         RaiseFrameWindow(hwnd);
         return 0;

@@ -45,8 +45,10 @@ emu tap 357 346
 check "the General page shows the skin list" bash -c "sleep 1; '$TOLVANE' emu windows --device '$DEVICE' | grep -q SysTreeView32"
 emu tap 80 110
 emu key Down
-emu tap 311 470
-emu tap 311 470
+# The spinner's lower arrow, wherever the page placed the control.
+read -r sx sy sw sh < <(emu windows | awk -F'\t' '$2 == "msctls_updown32" && $9 == 1 { print $4, $5, $6, $7; exit }')
+emu tap $((sx + sw / 2)) $((sy + sh * 3 / 4))
+emu tap $((sx + sw / 2)) $((sy + sh * 3 / 4))
 emu screenshot "$DEVICE/general.png"
 emu tap 120 774 # Save
 sleep 1
