@@ -401,7 +401,9 @@ def editor_kill_trials(phone, rng, count, pristine, log):
     """Kills the program right after Save on the General page or a button page: Settings.ini must be the old
     file or a complete new one that kept every section and the key added by hand."""
     damaged = 0
-    old = (default_settings().decode().replace("Timeout = 5", "Timeout = 0") + "Mine = kept\r\n").encode()
+    # Numbers written as the program never writes them, so a save shows: "00" comes back as "0", "013" as "13".
+    old = (default_settings().decode().replace("Timeout = 5", "Timeout = 00").replace("UseButton = 13", "UseButton = 013")
+           + "Mine = kept\r\n").encode()
     for trial in range(count):
         restore(phone, pristine)
         with open(phone.path(SETTINGS), "wb") as fh:
