@@ -1,5 +1,5 @@
 // The phone's frames: a group box made as an owned top-level window shows only its outline and caption, so
-// the controls it frames (children of the dialog, below it in the z-order) show through and take taps.
+// the controls it frames (children of the dialog, below it in the z-order) show through, whole, and take taps.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -8,6 +8,27 @@ namespace
 {
 
 const UINT_PTR kFrameSubclassId = 0x6762; // "gb"
+
+// Cuts the owner's child controls out of the shape: a frame placed in screen coordinates may cross a control
+// placed in the owner's client area, which must not lose its edge or its text under the outline or caption.
+void CutOwnerControls(HWND hwnd, HRGN shape)
+{
+    HWND owner = GetWindow(hwnd, GW_OWNER);
+    if (!owner)
+        return;
+    RECT frame;
+    GetWindowRect(hwnd, &frame);
+    for (HWND child = GetWindow(owner, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT rc;
+        // The dialog is not shown yet while it builds its controls: the control's own style tells.
+        if (!(GetWindowLongW(child, GWL_STYLE) & WS_VISIBLE) || !GetWindowRect(child, &rc))
+            continue;
+        HRGN cut =
+            CreateRectRgn(rc.left - frame.left, rc.top - frame.top, rc.right - frame.left, rc.bottom - frame.top);
+        CombineRgn(shape, shape, cut, RGN_DIFF);
+        DeleteObject(cut);
+    }
+}
 
 // The outline and caption as the button control draws them: the caption from x 6 on the top line, a
 // two-pixel etched edge through the middle of the caption's height.
@@ -37,6 +58,7 @@ void ShapeFrame(HWND hwnd)
         DeleteObject(caption);
     }
     DeleteObject(inside);
+    CutOwnerControls(hwnd, shape);
     SetWindowRgn(hwnd, shape, TRUE); // the window owns the region from here on
 }
 

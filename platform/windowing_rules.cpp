@@ -126,16 +126,40 @@ void FrontOrder(const StackedWindows &now, HWND front, StackedWindows *order)
     AppendOwnedOrder(now, ranks, front, order, kMaxStacked);
 }
 
-// Whether the windows of order stand on top of the thread's windows, in that order.
+// A combo box's dropped list: a topmost window of the desktop outside the front window's own, which stays above
+// them while it is shown.
+bool IsLooseTopmost(HWND hwnd, const StackedWindows &order)
+{
+    wchar_t className[16] = L"";
+    if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST) || IndexOf(order, hwnd) >= 0)
+        return false;
+    GetClassNameW(hwnd, className, ARRAYSIZE(className));
+    return lstrcmpiW(className, L"ComboLBox") == 0;
+}
+
+// Whether the windows of order stand on top of the thread's windows, in that order, below loose topmost ones.
 bool StandsOnTop(const StackedWindows &now, const StackedWindows &order)
 {
-    if (now.count < order.count)
+    int i = 0;
+    while (i < now.count && IsLooseTopmost(now.windows[i], order))
+        i++;
+    if (now.count - i < order.count)
         return false;
-    for (int i = 0; i < order.count; i++) {
-        if (now.windows[i] != order.windows[i])
+    for (int j = 0; j < order.count; j++, i++) {
+        if (now.windows[i] != order.windows[j])
             return false;
     }
     return true;
+}
+
+// Brings the loose topmost windows back to the top of the screen after the front window's were raised.
+void RaiseLooseTopmost(const StackedWindows &now, const StackedWindows &order)
+{
+    for (int i = now.count - 1; i >= 0; i--) {
+        if (IsLooseTopmost(now.windows[i], order))
+            SetWindowPos(now.windows[i], HWND_TOPMOST, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
 }
 
 // Whether hwnd belongs in the topmost band: it is topmost, or so is a window that owns it (which the phone, like
@@ -181,8 +205,10 @@ LRESULT CALLBACK PhoneStackingHook(int nCode, WPARAM wParam, LPARAM lParam)
         if (shown && (!SameStacking(now, s_stacking.last) || front != s_stacking.front)) {
             StackedWindows order;
             FrontOrder(now, front, &order);
-            if (front != s_stacking.front || !StandsOnTop(now, order))
+            if (front != s_stacking.front || !StandsOnTop(now, order)) {
                 RestackFromBottom(order);
+                RaiseLooseTopmost(now, order);
+            }
             ListStackedWindows(&s_stacking.last);
             s_stacking.front = front;
         }

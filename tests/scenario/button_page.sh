@@ -1,0 +1,147 @@
+#!/usr/bin/env bash
+# A slot bound to a program by tapping alone: the button page's action box, "D", the file picker's folder tree
+# and file list, the argument field and Save; the next start shows the button, which runs the program.
+source "$(dirname "$0")/lib.sh"
+
+# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
+wait_for() {
+    for _ in $(seq 1 50); do
+        emu windows | awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $3 == t && $9 == 1 { found = 1 } END { exit !found }' &&
+            return 0
+        sleep 0.2
+    done
+    return 1
+}
+# visible CLASS: the first visible window of CLASS as "text x y w h", tab-separated.
+visible() { emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { print $3 "\t" $4 "\t" $5 "\t" $6 "\t" $7; exit }'; }
+# field_at X Y: the text of the visible EDIT at that place of the screen.
+field_at() { emu windows | awk -F'\t' -v x="$1" -v y="$2" '$2 == "Edit" && $4 == x && $5 == y && $9 == 1 { print $3; exit }'; }
+ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
+# shot NAME: a screenshot of what a person sees, kept in $SHOTS when that names a folder.
+shot() {
+    emu screenshot "$DEVICE/$1.png"
+    if [ -n "${SHOTS:-}" ]; then cp "$DEVICE/$1.png" "$SHOTS/"; fi
+}
+# wait_trees: waits until the picker's two tree controls (folder tree and file list) are shown.
+wait_trees() {
+    for _ in $(seq 1 50); do
+        [ "$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { n++ } END { print n + 0 }')" = 2 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# row_of TREE_Y NAME NAMES...: the screen y of NAME's row in a tree at TREE_Y listing NAMES in its own order;
+# the rows are 16 pixels high below a one-pixel border. The tree sorts without regard to case.
+row_of() {
+    local top=$1 name=$2 index
+    shift 2
+    index=$(printf '%s\n' "$@" | sort -f | grep -n -x -F -- "$name" | cut -d: -f1)
+    echo $((top + 1 + 16 * (index - 1) + 8))
+}
+# pick FOLDER FILE: taps the folder among the root's folders, then the file among its .exe files.
+pick() {
+    local tree_y list_y folders files
+    tree_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { y = $5 } END { print y }')
+    list_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { if (!y || $5 > y) y = $5 } END { print y }')
+    mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
+    mapfile -t files < <(find "$DEVICE/root/$1" -mindepth 1 -maxdepth 1 -iname '*.exe' -printf '%f\n')
+    # The root "\" is the tree's first row; its folders follow.
+    emu tap 60 $(($(row_of "$tree_y" "$1" "${folders[@]}") + 16))
+    sleep 1
+    emu tap 30 "$(row_of "$list_y" "$2" "${files[@]}")"
+}
+
+SLOT=1           # "Button 2": the hub's left column, second row
+TILE_X=122 TILE_Y=152
+PROGRAM_FIELD_Y=235 ARGUMENT_FIELD_Y=330 TEXT_FIELD_Y=140
+
+emu boot
+mkdir -p "$INSTALL"
+{
+    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
+    for slot in 0 1 2 3 4 5 6; do
+        printf '\r\n\r\n[%s]\r\nUseButton = 13\r\nPath = \r\nArg = \r\nText = \r\nIcon = \r\n' "$slot"
+    done
+} >"$INSTALL/Settings.ini"
+emu launch
+for _ in $(seq 1 50); do
+    [ "$(window_field Tolvane 9)" = 1 ] && break
+    sleep 0.2
+done
+emu tap 30 30
+check "the hub shows the tile of slot $SLOT" wait_for Button "Button $((SLOT + 1))"
+emu tap $TILE_X $TILE_Y
+check "the button page shows its program frame" wait_for Button "Path to exe"
+check "a None slot opens with None chosen" [ "$(visible ComboBox | cut -f1)" = None ]
+
+# The action box: tapped, then walked with the arrow keys to the program action.
+read -r _ cx cy cw ch < <(visible ComboBox | sed 's/^[^\t]*\t/x\t/')
+emu tap $((cx + cw / 2)) $((cy + 10))
+for _ in $(seq 1 13); do
+    [ "$(visible ComboBox | cut -f1)" = "Running programm" ] && break
+    emu key Down
+done
+emu key Return
+check "the action box shows the program action" [ "$(visible ComboBox | cut -f1)" = "Running programm" ]
+shot action
+emu tap 425 $((TEXT_FIELD_Y + 20)) # "D"
+check "D puts the action's label into the caption" [ "$(field_at 35 $TEXT_FIELD_Y)" = "Running programm" ]
+
+
+# The picker, cancelled after choosing a file: the program field keeps its empty text.
+emu tap 425 $((PROGRAM_FIELD_Y + 20)) # ">>"
+check "the picker shows its folder tree and file list" wait_trees
+pick Windows recorder.exe
+shot picker-cancel
+emu tap 360 774 # Cancel
+check "the picker's Cancel closes it" wait_for Button "Path to exe"
+check "Cancel leaves the program field as it was" [ -z "$(field_at 35 $PROGRAM_FIELD_Y)" ]
+
+# The picker, selected: the program field gets the file's full path.
+emu tap 425 $((PROGRAM_FIELD_Y + 20))
+check "the picker opens again" wait_trees
+pick Windows recorder.exe
+shot picker
+emu tap 120 774 # Select
+check "the picker's Select closes it" wait_for Button "Path to exe"
+check "Select puts the file's path into the program field" \
+    [ "$(field_at 35 $PROGRAM_FIELD_Y)" = '\Windows\recorder.exe' ]
+
+ARGUMENT='-x hello'
+emu tap 240 $((ARGUMENT_FIELD_Y + 20))
+emu type "$ARGUMENT"
+check "the argument field takes typed text" [ "$(field_at 35 $ARGUMENT_FIELD_Y)" = "$ARGUMENT" ]
+shot page
+emu tap 120 774 # Save
+check "Save closes the page" wait_for Button "Button $((SLOT + 1))"
+check "Save wrote the program action" [ "$(ini_value $SLOT UseButton)" = 12 ]
+check "Save wrote the caption" [ "$(ini_value $SLOT Text)" = "Running programm" ]
+check "Save wrote the program" [ "$(ini_value $SLOT Path)" = '\Windows\recorder.exe' ]
+check "Save wrote the argument" [ "$(ini_value $SLOT Arg)" = "$ARGUMENT" ]
+check "Save wrote the empty icon" grep -q -x 'Icon = ' <(tr -d '\r' <"$INSTALL/Settings.ini" | sed -n "/^\[$SLOT\]$/,/^\[/p")
+emu tap 360 774 # Exit
+code=$(emu wait 20) || true
+check "Exit ends the menu with 0" [ "$code" = 0 ]
+
+# The next start shows the slot's button; pressing it runs the program with the argument.
+emu launch
+button_y=$((25 + 108 * SLOT))
+found=
+for _ in $(seq 1 50); do
+    found=$(emu windows | awk -F'\t' -v y=$button_y '$2 == "Button" && $4 == 65 && $5 == y && $9 == 1 { print $6 "\t" $7; exit }')
+    [ -n "$found" ] && break
+    sleep 0.2
+done
+check "the menu shows the new button" [ -n "$found" ]
+shot menu
+read -r bw bh <<<"${found:-0 0}"
+emu tap $((65 + bw / 2)) $((button_y + bh / 2))
+code=$(emu wait 30) || true
+check "pressing the button ends the menu with 0" [ "$code" = 0 ]
+# The phone's shell starts Manila.exe at boot; the recorder is what the button started.
+recorded=$(state_field launched | python3 -c 'import json, sys
+print(json.dumps([e for e in json.load(sys.stdin) if e["program"].endswith("recorder.exe")], separators=(",", ":")))')
+expected=$(python3 -c 'import json, sys
+print(json.dumps([{"program": sys.argv[1], "parameters": sys.argv[2]}], separators=(",", ":")))' '\Windows\recorder.exe' "$ARGUMENT")
+check "the button ran the picked program with the typed argument" [ "$recorded" = "$expected" ]
+finish
