@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A slot bound to a program by tapping alone: the button page's action box, "D", the file picker's folder tree
-# and file list, the argument field and Save; the next start shows the button, which runs the program.
+# and file list, the argument field, a picture from My Pictures as the icon and Save; the next start shows the
+# button with that picture, and the button runs the program.
 source "$(dirname "$0")/lib.sh"
 
 # wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
@@ -51,9 +52,52 @@ pick() {
     emu tap 30 "$(row_of "$list_y" "$2" "${files[@]}")"
 }
 
+# pick_picture NAME: opens \My Documents\My Pictures\ in the folder tree (tapping My Documents, the Right key
+# to expand it, then tapping My Pictures) and taps NAME among its .png files.
+pick_picture() {
+    local tree_y list_y folders subfolders files documents_y
+    tree_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { y = $5 } END { print y }')
+    list_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { if (!y || $5 > y) y = $5 } END { print y }')
+    mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
+    mapfile -t subfolders < <(find "$DEVICE/root/My Documents" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
+    mapfile -t files < <(find "$DEVICE/root/$PICTURES" -mindepth 1 -maxdepth 1 -iname '*.png' -printf '%f\n')
+    documents_y=$(($(row_of "$tree_y" "My Documents" "${folders[@]}") + 16))
+    emu tap 60 "$documents_y"
+    sleep 0.5
+    emu key Right
+    sleep 1
+    # My Documents' subfolders follow its row, one level further right.
+    emu tap 90 $(($(row_of "$documents_y" "My Pictures" "${subfolders[@]}") + 7))
+    sleep 1
+    emu tap 30 "$(row_of "$list_y" "$1" "${files[@]}")"
+}
+# sample_points PICTURE BACKGROUND OTHERS...: up to six "x y" points of the 100x100 PICTURE that are far from its
+# top-left (transparent) colour and from the same points of BACKGROUND and of each of OTHERS.
+sample_points() {
+    local file
+    for file in "$@"; do convert "$file" -crop 100x100+0+0 +repage -depth 8 rgb:-; done | python3 -c '
+import sys
+data = sys.stdin.buffer.read()
+n = len(data) // 30000
+pics = [data[i * 30000:(i + 1) * 30000] for i in range(n)]
+at = lambda p, x, y: tuple(p[(y * 100 + x) * 3:(y * 100 + x) * 3 + 3])
+far = lambda a, b: max(abs(i - j) for i, j in zip(a, b)) > 48
+points = [(x, y) for y in range(10, 95, 7) for x in range(10, 95, 7)
+          if far(at(pics[0], x, y), at(pics[0], 0, 0)) and all(far(at(pics[0], x, y), at(p, x, y)) for p in pics[1:])]
+for x, y in points[:: max(1, len(points) // 6)][:6]:
+    print(x, y)'
+}
+# near A B: whether two "r,g,b" colours differ by at most 8 in each part (the screen may round colours).
+near() {
+    python3 -c 'import sys
+a, b = ([int(v) for v in s.split(",")] for s in sys.argv[1:3])
+sys.exit(0 if max(abs(i - j) for i, j in zip(a, b)) <= 8 else 1)' "$1" "$2"
+}
+
 SLOT=1           # "Button 2": the hub's left column, second row
 TILE_X=122 TILE_Y=152
-PROGRAM_FIELD_Y=235 ARGUMENT_FIELD_Y=330 TEXT_FIELD_Y=140
+PROGRAM_FIELD_Y=235 ARGUMENT_FIELD_Y=330 TEXT_FIELD_Y=140 ICON_FIELD_Y=425
+PICTURES="My Documents/My Pictures" PICTURE=Manila.png
 
 emu boot
 mkdir -p "$INSTALL"
@@ -111,6 +155,16 @@ ARGUMENT='-x hello'
 emu tap 240 $((ARGUMENT_FIELD_Y + 20))
 emu type "$ARGUMENT"
 check "the argument field takes typed text" [ "$(field_at 35 $ARGUMENT_FIELD_Y)" = "$ARGUMENT" ]
+
+# The icon: a picture of the user's own, picked from My Pictures among the .png files.
+emu tap 425 $((ICON_FIELD_Y + 20)) # ">>"
+check "the icon's picker shows its folder tree and file list" wait_trees
+pick_picture "$PICTURE"
+shot picker-icon
+emu tap 120 774 # Select
+check "the icon's Select closes the picker" wait_for Button "Path to exe"
+check "Select puts the picture's path into the icon field" \
+    [ "$(field_at 35 $ICON_FIELD_Y)" = "\\My Documents\\My Pictures\\$PICTURE" ]
 shot page
 emu tap 120 774 # Save
 check "Save closes the page" wait_for Button "Button $((SLOT + 1))"
@@ -118,7 +172,7 @@ check "Save wrote the program action" [ "$(ini_value $SLOT UseButton)" = 12 ]
 check "Save wrote the caption" [ "$(ini_value $SLOT Text)" = "Running programm" ]
 check "Save wrote the program" [ "$(ini_value $SLOT Path)" = '\Windows\recorder.exe' ]
 check "Save wrote the argument" [ "$(ini_value $SLOT Arg)" = "$ARGUMENT" ]
-check "Save wrote the empty icon" grep -q -x 'Icon = ' <(tr -d '\r' <"$INSTALL/Settings.ini" | sed -n "/^\[$SLOT\]$/,/^\[/p")
+check "Save wrote the icon" [ "$(ini_value $SLOT Icon)" = "\\My Documents\\My Pictures\\$PICTURE" ]
 emu tap 360 774 # Exit
 code=$(emu wait 20) || true
 check "Exit ends the menu with 0" [ "$code" = 0 ]
@@ -135,6 +189,19 @@ done
 check "the menu shows the new button" [ -n "$found" ]
 shot menu
 read -r bw bh <<<"${found:-0 0}"
+# The button's left 100x100 shows the picked picture over the skin's button face; the points compared are away
+# from the picture's transparent colour and differ from the face and from the other pictures beside it.
+picture_file="$DEVICE/root/$PICTURES/$PICTURE"
+mapfile -t others < <(find "$DEVICE/root/$PICTURES" -mindepth 1 -maxdepth 1 -iname '*.png' ! -name "$PICTURE")
+mapfile -t points < <(sample_points "$picture_file" "$INSTALL/Skins/Default/Button.png" "${others[@]}")
+check "the picture has points that tell it from the face and the other pictures" [ "${#points[@]}" -ge 3 ]
+for point in "${points[@]}"; do
+    read -r px py <<<"$point"
+    on_screen=$(pixel "$DEVICE/menu.png" $((65 + px)) $((button_y + py)))
+    in_file=$(pixel "$picture_file" "$px" "$py")
+    check "the button shows the picture at ($px, $py): $on_screen against $in_file" near "$on_screen" "$in_file"
+done
+check "the picture's magenta corner is left out" [ "$(pixel "$DEVICE/menu.png" 66 $((button_y + 1)))" != 255,0,255 ]
 emu tap $((65 + bw / 2)) $((button_y + bh / 2))
 code=$(emu wait 30) || true
 check "pressing the button ends the menu with 0" [ "$code" = 0 ]
