@@ -52,24 +52,45 @@ pick() {
     emu tap 30 "$(row_of "$list_y" "$2" "${files[@]}")"
 }
 
-# pick_picture NAME: opens \My Documents\My Pictures\ in the folder tree (tapping My Documents, the Right key
-# to expand it, then tapping My Pictures) and taps NAME among its .png files.
+# screen_part X Y W H: a checksum of that part of the screen as it is now.
+screen_part() {
+    emu screenshot "$DEVICE/part.png"
+    convert "$DEVICE/part.png" -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum
+}
+# wait_redrawn X Y W H BEFORE: waits until that part of the screen differs from BEFORE (a screen_part of it).
+wait_redrawn() {
+    for _ in $(seq 1 40); do
+        [ "$(screen_part "$1" "$2" "$3" "$4")" != "$5" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+# pick_picture NAME: opens \My Documents\My Pictures\ in the folder tree (tapping My Documents, the Right key to
+# expand it, then tapping My Pictures) and taps NAME among its .png files. Each step waits for the tree or the
+# list to be redrawn: the tapped row's highlight, the opened level, the filled list.
 pick_picture() {
-    local tree_y list_y folders subfolders files documents_y
-    tree_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { y = $5 } END { print y }')
-    list_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { if (!y || $5 > y) y = $5 } END { print y }')
+    local tree list folders subfolders files documents_y before
+    tree=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { t = $4 " " $5 " " $6 " " $7; if (!y || $5 < y) { y = $5; f = t } } END { print f }')
+    list=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { t = $4 " " $5 " " $6 " " $7; if (!y || $5 > y) { y = $5; f = t } } END { print f }')
+    read -r -a tree <<<"$tree"
+    read -r -a list <<<"$list"
     mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t subfolders < <(find "$DEVICE/root/My Documents" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t files < <(find "$DEVICE/root/$PICTURES" -mindepth 1 -maxdepth 1 -iname '*.png' -printf '%f\n')
-    documents_y=$(($(row_of "$tree_y" "My Documents" "${folders[@]}") + 16))
+    # The root "\" is the tree's first row; its folders follow, and My Documents' subfolders follow its row.
+    documents_y=$(($(row_of "${tree[1]}" "My Documents" "${folders[@]}") + 16))
+    before=$(screen_part "${tree[@]}")
     emu tap 60 "$documents_y"
-    sleep 0.5
+    wait_redrawn "${tree[@]}" "$before" || return 1
+    before=$(screen_part "${tree[@]}")
     emu key Right
-    sleep 1
-    # My Documents' subfolders follow its row, one level further right.
+    wait_redrawn "${tree[@]}" "$before" || return 1
+    before=$(screen_part "${list[@]}")
     emu tap 90 $(($(row_of "$documents_y" "My Pictures" "${subfolders[@]}") + 7))
-    sleep 1
-    emu tap 30 "$(row_of "$list_y" "$1" "${files[@]}")"
+    wait_redrawn "${list[@]}" "$before" || return 1
+    before=$(screen_part "${list[@]}")
+    emu tap 30 "$(row_of "${list[1]}" "$1" "${files[@]}")"
+    wait_redrawn "${list[@]}" "$before"
 }
 # sample_points PICTURE BACKGROUND OTHERS...: up to six "x y" points of the 100x100 PICTURE that are far from its
 # top-left (transparent) colour and from the same points of BACKGROUND and of each of OTHERS.
@@ -159,7 +180,7 @@ check "the argument field takes typed text" [ "$(field_at 35 $ARGUMENT_FIELD_Y)"
 # The icon: a picture of the user's own, picked from My Pictures among the .png files.
 emu tap 425 $((ICON_FIELD_Y + 20)) # ">>"
 check "the icon's picker shows its folder tree and file list" wait_trees
-pick_picture "$PICTURE"
+check "the picker opens My Pictures and highlights $PICTURE" pick_picture "$PICTURE"
 shot picker-icon
 emu tap 120 774 # Select
 check "the icon's Select closes the picker" wait_for Button "Path to exe"
