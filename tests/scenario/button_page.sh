@@ -4,20 +4,10 @@
 # button with that picture, and the button runs the program.
 source "$(dirname "$0")/lib.sh"
 
-# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
-wait_for() {
-    for _ in $(seq 1 50); do
-        emu windows | awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $3 == t && $9 == 1 { found = 1 } END { exit !found }' &&
-            return 0
-        sleep 0.2
-    done
-    return 1
-}
 # visible CLASS: the first visible window of CLASS as "text x y w h", tab-separated.
 visible() { emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { print $3 "\t" $4 "\t" $5 "\t" $6 "\t" $7; exit }'; }
 # field_at X Y: the text of the visible EDIT at that place of the screen.
 field_at() { emu windows | awk -F'\t' -v x="$1" -v y="$2" '$2 == "Edit" && $4 == x && $5 == y && $9 == 1 { print $3; exit }'; }
-ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
 # shot NAME: a screenshot of what a person sees, kept in $SHOTS when that names a folder.
 shot() {
     emu screenshot "$DEVICE/$1.png"

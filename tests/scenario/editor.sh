@@ -3,17 +3,7 @@
 # saves a new skin and time-out, a button page saves an action, Exit ends the menu, the next start uses them.
 source "$(dirname "$0")/lib.sh"
 
-# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
-wait_for() {
-    for _ in $(seq 1 50); do
-        emu windows | awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $3 == t && $9 == 1 { found = 1 } END { exit !found }' &&
-            return 0
-        sleep 0.2
-    done
-    return 1
-}
 has_class() { emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { found = 1 } END { exit !found }'; }
-ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
 
 emu boot
 mkdir -p "$INSTALL"

@@ -33,6 +33,19 @@ window_field() { emu windows | awk -F'\t' -v c="$1" -v f="$2" '$2 == c { print $
 # pixel FILE X Y: the colour of one pixel of a PNG as "r,g,b".
 pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
 
+# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
+wait_for() {
+    for _ in $(seq 1 50); do
+        emu windows | awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $3 == t && $9 == 1 { found = 1 } END { exit !found }' &&
+            return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# ini_value SECTION KEY: a value of the phone's Settings.ini.
+ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
+
 finish() {
     if [ "$FAILURES" -gt 0 ]; then
         echo "$FAILURES check(s) failed" >&2
