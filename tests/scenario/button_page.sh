@@ -111,18 +111,9 @@ PROGRAM_FIELD_Y=235 ARGUMENT_FIELD_Y=330 TEXT_FIELD_Y=140 ICON_FIELD_Y=425
 PICTURES="My Documents/My Pictures" PICTURE=Manila.png
 
 emu boot
-mkdir -p "$INSTALL"
-{
-    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
-    for slot in 0 1 2 3 4 5 6; do
-        printf '\r\n\r\n[%s]\r\nUseButton = 13\r\nPath = \r\nArg = \r\nText = \r\nIcon = \r\n' "$slot"
-    done
-} >"$INSTALL/Settings.ini"
+write_unbound_settings
 emu launch
-for _ in $(seq 1 50); do
-    [ "$(window_field Tolvane 9)" = 1 ] && break
-    sleep 0.2
-done
+wait_for_menu
 emu tap 30 30
 check "the hub shows the tile of slot $SLOT" wait_for Button "Button $((SLOT + 1))"
 emu tap $TILE_X $TILE_Y

@@ -6,18 +6,9 @@ source "$(dirname "$0")/lib.sh"
 has_class() { emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { found = 1 } END { exit !found }'; }
 
 emu boot
-mkdir -p "$INSTALL"
-{
-    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
-    for slot in 0 1 2 3 4 5 6; do
-        printf '\r\n\r\n[%s]\r\nUseButton = 13\r\nPath = \r\nArg = \r\nText = \r\nIcon = \r\n' "$slot"
-    done
-} >"$INSTALL/Settings.ini"
+write_unbound_settings
 emu launch
-for _ in $(seq 1 50); do
-    [ "$(window_field Tolvane 9)" = 1 ] && break
-    sleep 0.2
-done
+wait_for_menu
 # The Settings button: an owned 40 x 40 button at (10, 10). A menu without it has nothing to tap.
 if ! emu windows | awk -F'\t' '$2 == "Button" && $4 == 10 && $5 == 10 && $6 == 40 { f = 1 } END { exit !f }'; then
     echo "skip: the menu shows no Settings button"

@@ -46,6 +46,26 @@ wait_for() {
 # ini_value SECTION KEY: a value of the phone's Settings.ini.
 ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
 
+# write_unbound_settings: a Settings.ini of the Default skin with no time-out and every slot None.
+write_unbound_settings() {
+    mkdir -p "$INSTALL"
+    {
+        printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
+        for slot in 0 1 2 3 4 5 6; do
+            printf '\r\n\r\n[%s]\r\nUseButton = 13\r\nPath = \r\nArg = \r\nText = \r\nIcon = \r\n' "$slot"
+        done
+    } >"$INSTALL/Settings.ini"
+}
+
+# wait_for_menu: waits until the menu window shows (at most 10 s).
+wait_for_menu() {
+    for _ in $(seq 1 50); do
+        [ "$(window_field Tolvane 9)" = 1 ] && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 finish() {
     if [ "$FAILURES" -gt 0 ]; then
         echo "$FAILURES check(s) failed" >&2
