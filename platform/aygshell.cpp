@@ -25,6 +25,19 @@ IWICImagingFactory *ImagingFactory()
     return factory;
 }
 
+// A new top-down 32-bit DIB section.
+HBITMAP NewDib(LONG width, LONG height, void **bits)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, bits, NULL, 0);
+}
+
 // Copies a decoded frame into a new top-down 32-bit DIB section; null when any step fails.
 HBITMAP BitmapFromFrame(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame)
 {
@@ -40,15 +53,8 @@ HBITMAP BitmapFromFrame(IWICImagingFactory *factory, IWICBitmapFrameDecode *fram
     HBITMAP hbm = NULL;
     if (SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, NULL, 0.0,
                                         WICBitmapPaletteTypeCustom))) {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-        bmi.bmiHeader.biWidth = (LONG)cx;
-        bmi.bmiHeader.biHeight = -(LONG)cy;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
         void *bits = NULL;
-        hbm = CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, &bits, NULL, 0);
+        hbm = NewDib((LONG)cx, (LONG)cy, &bits);
         WICRect rect = {0, 0, (INT)cx, (INT)cy};
         if (hbm && FAILED(converter->CopyPixels(&rect, cx * 4, cx * 4 * cy, (BYTE *)bits))) {
             DeleteObject(hbm);
@@ -81,17 +87,6 @@ bool SameFile(const DecodedPicture &picture, LPCWSTR path, const WIN32_FILE_ATTR
            CompareFileTime(&picture.written, &file.ftLastWriteTime) == 0;
 }
 
-HBITMAP NewDib(LONG width, LONG height, void **bits)
-{
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    return CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, bits, NULL, 0);
-}
 
 HBITMAP CopyDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file)
 {
