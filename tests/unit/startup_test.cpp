@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "config/settings_store.h"
+#include "import_patch.h"
 #include "menu/menu_state.h"
 #include "menu/startup.h"
 #include "phone_drive.h"
@@ -138,6 +139,25 @@ TEST_F(StartUp, BrokenWallpaperGivesBlack)
     SetTimer(NULL, 0, 300, EndLoopTimer);
     EXPECT_EQ(7, RunWithSettings(nullptr));
     EXPECT_EQ(GetStockObject(BLACK_BRUSH), s_record.background);
+}
+
+HWND WINAPI NoWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE, LPVOID)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return NULL;
+}
+
+TEST_F(StartUp, NoMenuWindowEndsAtOnceWithOne)
+{
+    void *real = PatchImport("user32.dll", "CreateWindowExW", (void *)NoWindow);
+    ASSERT_NE(nullptr, real);
+    UINT_PTR guard = SetTimer(NULL, 0, 3000, EndLoopTimer); // ends a loop that should not run
+    DWORD start = GetTickCount();
+    int code = RunWithSettings("[Settings]\r\nTimeout = 0\r\n");
+    PatchImport("user32.dll", "CreateWindowExW", real);
+    KillTimer(NULL, guard);
+    EXPECT_EQ(START_FAILED_EXIT_CODE, code);
+    EXPECT_LT(GetTickCount() - start, 2000u) << "no message loop without a window";
 }
 
 } // namespace
