@@ -28,12 +28,22 @@ press() {
     emu tap 240 $((25 + 108 * $1 + 50))
 }
 
+# tap_box_button TEXT: taps the message box's button with that text, as a finger would.
+tap_box_button() {
+    local x y w h
+    read -r x y w h < <(emu windows | awk -F'\t' -v t="$1" '$2 == "Button" && $3 == t && $9 == 1 { print $4, $5, $6, $7; exit }')
+    emu tap $((x + w / 2)) $((y + h / 2))
+}
+
 # ended_within SECONDS: the menu ends by itself with exit code 0.
 ended_within() { [ "$(emu wait "$1")" = 0 ]; }
 
 emu set wlan 1 >/dev/null
 press 0
+start=$SECONDS
 check "WiFi: the menu closes after the radio switched and settled" ended_within 30
+took=$((SECONDS - start))
+check "WiFi: the close comes 5 to 8 seconds after the tap (took $took)" [ "$took" -ge 5 ] && [ "$took" -le 9 ]
 expect_field wlan 0
 check "WiFi: the switch asked for off" bash -c "'$TOLVANE' emu state --device '$DEVICE' | grep -q 'CommManager_SetWLAN 0'"
 
@@ -63,11 +73,68 @@ emu key Return
 check "Visible: the menu closes after the box" ended_within 15
 
 press 5
-sleep 1.5
-check "Reset asks first" bash -c "'$TOLVANE' emu windows --device '$DEVICE' | grep -q 'Are You sure?'"
-emu key Escape
+check "Reset asks first" wait_for Static "Are You sure?"
+tap_box_button "&No"
 check "Reset answered No: the menu closes" ended_within 15
 expect_field power '[]'
+
+# The other kinds of action, on a second binding of the slots.
+{
+    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n'
+    slot 0 0 '' '' Manila
+    slot 1 2 '' '' Sleep
+    slot 2 3 '' '' Off
+    slot 3 5 '' '' Visible
+    slot 4 1 '' '' Reset
+    slot 5 4 '' '' Bluetooth
+    slot 6 11 '' '' Flight
+} >"$INSTALL/Settings.ini"
+
+emu set bttray present >/dev/null
+emu set bluetooth 0 >/dev/null
+press 3
+check "Visible with a manager: the menu closes" ended_within 15
+expect_field bluetooth_discoverable 1
+
+emu set flight 0 >/dev/null
+press 6
+check "Flight: the menu closes after the switch" ended_within 30
+expect_field flight 1
+expect_field wlan 0
+
+emu set bluetooth 1 >/dev/null
+press 5
+check "Bluetooth: the menu closes after the switch" ended_within 30
+expect_field bluetooth 0
+
+emu set history clear >/dev/null
+press 0
+check "Restart Manila: the menu closes once the shell is back" ended_within 45
+expect_field manila_running 1
+expect_field today_item_enabled 1
+check "Restart Manila: the shell was started again" grep -q 'Manila.exe' <<<"$(state_field launched)"
+
+emu set history clear >/dev/null
+press 1
+check "Sleep: the menu closes" ended_within 15
+expect_field power '["suspend"]'
+emu tap 240 400 # the phone wakes up
+
+emu set history clear >/dev/null
+press 2
+check "Power off asks first" wait_for Static "Are You sure?"
+tap_box_button "&Yes"
+check "Power off answered Yes: the menu closes" ended_within 15
+expect_field power '["off"]'
+emu tap 240 400
+
+emu set history clear >/dev/null
+press 4
+check "Reset asks first" wait_for Static "Are You sure?"
+tap_box_button "&Yes"
+check "Reset answered Yes: the menu closes" ended_within 15
+expect_field power '["reset"]'
+sleep 3 # the phone restarts its programs
 
 # Exit ends at once; the auto-close ends an untouched menu.
 emu launch
