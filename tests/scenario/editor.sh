@@ -54,8 +54,24 @@ emu tap 360 774 # Exit
 code=$(emu wait 20) || true
 check "Exit ends the menu with 0" [ "$code" = 0 ]
 
-# The next start uses the new time-out: it closes by itself.
+# The next start uses the new skin and time-out: Graphite's wallpaper, and it closes by itself.
 emu launch
+wait_for_menu
+sleep 1
+emu screenshot "$DEVICE/next.png"
+wallpaper="$INSTALL/Skins/Graphite/Wallpaper.png"
+check "the next start paints Graphite's wallpaper" [ "$(pixel "$DEVICE/next.png" 20 790)" = "$(pixel "$wallpaper" 20 790)" ]
 code=$(emu wait 20) || true
 check "the next start closes after the saved time-out" [ "$code" = 0 ]
+
+# With a 2-second time-out, the auto-close does not end the program while the hub is open.
+emu launch
+wait_for_menu
+emu tap 30 30
+check "the hub opens" wait_for Button General
+sleep 4
+check "the hub is still open after the time-out" wait_for Button General
+emu tap 360 774 # Exit
+code=$(emu wait 20) || true
+check "Exit on the hub ends the menu with 0" [ "$code" = 0 ]
 finish
