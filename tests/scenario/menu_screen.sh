@@ -108,6 +108,19 @@ check "the Graphite Exit face" [ "$(pixel "$DEVICE/graphite.png" 450 30)" = "$(p
 code=$(emu wait 20) || true
 check "the second run ends by itself" [ "$code" = 0 ]
 
+# The WiFi face as the phone's radio stands: on, then off.
+skin="$INSTALL/Skins/Default"
+for wlan in on off; do
+    emu set wlan "$([ $wlan = on ] && echo 1 || echo 0)" >/dev/null
+    printf '[Settings]\r\nSkinName = Default\r\nTimeout = 3\r\n\r\n[0]\r\nUseButton = 6\r\nText = WiFi\r\n' \
+        >"$INSTALL/Settings.ini"
+    start_menu
+    emu screenshot "$DEVICE/wifi-$wlan.png"
+    check_face "$DEVICE/wifi-$wlan.png" Default 0 "$skin/Wifi_$wlan.png"
+    code=$(emu wait 20) || true
+    check "the WiFi $wlan run ends by itself" [ "$code" = 0 ]
+done
+
 # A phone without the radio library: the WiFi face costs one error box. Once it is dismissed no other box
 # follows, every face is drawn and the Exit and Settings buttons still stand above the menu.
 rm -f "$DEVICE/root/Windows/CommManagerDll.dll"
