@@ -3,7 +3,6 @@
 # saves a new skin and time-out, a button page saves an action, Exit ends the menu, the next start uses them.
 source "$(dirname "$0")/lib.sh"
 
-has_class() { emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { found = 1 } END { exit !found }'; }
 
 emu boot
 write_unbound_settings
@@ -23,7 +22,7 @@ check "the hub's right soft key says Exit" bash -c "'$TOLVANE' emu windows --dev
 
 # General: the first skin item, then the next one (Graphite); the spinner's down arrow twice raises 0 to 2.
 emu tap 357 346
-check "the General page shows the skin list" bash -c "sleep 1; '$TOLVANE' emu windows --device '$DEVICE' | grep -q SysTreeView32"
+check "the General page shows the skin list" wait_for_class SysTreeView32
 emu tap 80 110
 emu key Down
 # The spinner's lower arrow, wherever the page placed the control.
@@ -32,20 +31,21 @@ emu tap $((sx + sw / 2)) $((sy + sh * 3 / 4))
 emu tap $((sx + sw / 2)) $((sy + sh * 3 / 4))
 emu screenshot "$DEVICE/general.png"
 emu tap 120 774 # Save
-sleep 1
-check "Save wrote the new skin" [ "$(ini_value Settings SkinName)" = Graphite ]
+skin_is() { [ "$(ini_value Settings SkinName)" = "$1" ]; }
+check "Save wrote the new skin" eventually skin_is Graphite
 check "Save wrote the new time-out" [ "$(ini_value Settings Timeout)" = 2 ]
 
 # Button 3 (slot 2): the action after None in the sorted list is Phone (7).
+check "the hub is back after Save" wait_for Button "Button 3"
 emu tap 122 249
-sleep 1
+check "the button page shows its action box" wait_for_class ComboBox
 emu tap 240 110
 emu key Down
 emu key Return
 emu screenshot "$DEVICE/button.png"
 emu tap 120 774 # Save
-sleep 1
-check "the button page wrote slot 2's action" [ "$(ini_value 2 UseButton)" = 7 ]
+action_is() { [ "$(ini_value 2 UseButton)" = "$1" ]; }
+check "the button page wrote slot 2's action" eventually action_is 7
 for key in Path Arg Text Icon; do
     check "the button page wrote slot 2's $key" grep -q "^$key = " <(tr -d '\r' <"$INSTALL/Settings.ini")
 done

@@ -43,6 +43,24 @@ wait_for() {
     return 1
 }
 
+# eventually COMMAND...: runs COMMAND until it succeeds, for at most 10 s.
+eventually() {
+    for _ in $(seq 1 50); do
+        "$@" && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+# wait_for_class CLASS: waits until a visible window of CLASS is listed (at most 10 s).
+wait_for_class() {
+    for _ in $(seq 1 50); do
+        emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { found = 1 } END { exit !found }' && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
 # ini_value SECTION KEY: a value of the phone's Settings.ini.
 ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
 
