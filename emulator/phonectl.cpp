@@ -16,12 +16,12 @@
 #include <fcntl.h>
 #include <io.h>
 #include <stdio.h>
-#include <wincodec.h>
 
 #include <string>
 
 #include "phone_actions.h"
 #include "phone_input.h"
+#include "png_file.h"
 #include "phone_report.h"
 
 namespace {
@@ -113,33 +113,7 @@ int Screenshot(const wchar_t *path)
     for (int i = 0; i < width * height; i++)
         ((BYTE *)bits)[i * 4 + 3] = 0xFF;
 
-    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory *factory = NULL;
-    IWICStream *stream = NULL;
-    IWICBitmapEncoder *encoder = NULL;
-    IWICBitmapFrameEncode *frame = NULL;
-    WICPixelFormatGUID format = GUID_WICPixelFormat32bppBGRA;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                         (void **)&factory)) &&
-              SUCCEEDED(factory->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, NULL, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, NULL)) && SUCCEEDED(frame->Initialize(NULL)) &&
-              SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format));
-    if (ok && IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA))
-        ok = SUCCEEDED(frame->WritePixels(height, width * 4, width * height * 4, (BYTE *)bits));
-    else if (ok)
-        ok = false;
-    ok = ok && SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    if (frame)
-        frame->Release();
-    if (encoder)
-        encoder->Release();
-    if (stream)
-        stream->Release();
-    if (factory)
-        factory->Release();
+    bool ok = WritePngFile(path, width, height, 4, (const BYTE *)bits);
     DeleteObject(hbm);
     return ok ? 0 : Fail(L"cannot write the PNG file");
 }

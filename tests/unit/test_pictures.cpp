@@ -1,9 +1,10 @@
-// Test pictures through WIC's PNG encoder.
-#include <wincodec.h>
+// Test pictures, written as PNG files like the phone's screenshots.
+#include <windows.h>
 
 #include <vector>
 
 #include "phone_drive.h"
+#include "png_file.h"
 #include "test_pictures.h"
 
 bool WriteTestPng(const wchar_t *phonePath, UINT width, UINT height, COLORREF color, COLORREF cornerColor)
@@ -16,30 +17,5 @@ bool WriteTestPng(const wchar_t *phonePath, UINT width, UINT height, COLORREF co
         pixels[i * 3 + 1] = GetGValue(c);
         pixels[i * 3 + 2] = GetRValue(c);
     }
-    CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-    IWICImagingFactory *factory = NULL;
-    IWICStream *stream = NULL;
-    IWICBitmapEncoder *encoder = NULL;
-    IWICBitmapFrameEncode *frame = NULL;
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, (void **)&factory)) &&
-              SUCCEEDED(factory->CreateStream(&stream)) &&
-              SUCCEEDED(stream->InitializeFromFilename(PhonePath(phonePath).c_str(), GENERIC_WRITE)) &&
-              SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, NULL, &encoder)) &&
-              SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache)) &&
-              SUCCEEDED(encoder->CreateNewFrame(&frame, NULL)) && SUCCEEDED(frame->Initialize(NULL)) &&
-              SUCCEEDED(frame->SetSize(width, height)) && SUCCEEDED(frame->SetPixelFormat(&format)) &&
-              IsEqualGUID(format, GUID_WICPixelFormat24bppBGR) &&
-              SUCCEEDED(frame->WritePixels(height, width * 3, (UINT)pixels.size(), pixels.data())) &&
-              SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
-    if (frame)
-        frame->Release();
-    if (encoder)
-        encoder->Release();
-    if (stream)
-        stream->Release();
-    if (factory)
-        factory->Release();
-    return ok;
+    return WritePngFile(PhonePath(phonePath).c_str(), width, height, 3, pixels.data());
 }
