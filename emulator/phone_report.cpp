@@ -17,15 +17,6 @@ namespace {
 
 const wchar_t *const kVendorLibraries[] = {L"CommManagerDll.dll", L"HTCUtil.dll"};
 
-std::wstring WindowsFolder()
-{
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(NULL, path, MAX_PATH);
-    path[MAX_PATH - 1] = L'\0';
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 std::wstring JsonText(const std::wstring &text)
 {
     std::wstring out = L"\"";

@@ -31,15 +31,6 @@ struct PhoneServices {
 };
 PhoneServices s_services;
 
-std::wstring WindowsFolder()
-{
-    wchar_t path[MAX_PATH] = L"";
-    GetModuleFileNameW(NULL, path, MAX_PATH);
-    path[MAX_PATH - 1] = L'\0';
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L'\\') + 1);
-}
-
 // Starts a program of the phone's \Windows\ folder with the phone's root current; nothing waits for it.
 void StartPhoneProgram(const wchar_t *name)
 {

@@ -278,3 +278,12 @@ void RecordLaunch()
     const wchar_t *phonePath = (path[0] && path[1] == L':') ? path + 2 : path;
     AppendStateList(LIST_LAUNCHED, std::wstring(phonePath) + L"\t" + CommandLineParameters(GetCommandLineW()));
 }
+
+std::wstring WindowsFolder()
+{
+    wchar_t path[MAX_PATH] = L"";
+    GetModuleFileNameW(NULL, path, MAX_PATH);
+    path[MAX_PATH - 1] = L'\0';
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}

@@ -77,3 +77,6 @@ void RecordLaunch();
 
 // The rest of a command line after the program's name.
 std::wstring CommandLineParameters(const wchar_t *commandLine);
+
+// The phone's \Windows\ folder with its closing backslash: where the phone's own programs run from.
+std::wstring WindowsFolder();
