@@ -269,11 +269,15 @@ TEST_F(FacePainting, OddSizedPicturesAreDrawnUnscaledFromTheirTopLeft)
     EXPECT_EQ(kBackground, canvas.At(39, 30));
     EXPECT_EQ(kBackground, canvas.At(349, 99));
 
+    // Without a caption, so that only the pictures touch the face.
     ASSERT_TRUE(WriteTestPng(SKIN L"Button.png", 200, 50, kBackground));
+    CopyText(g_menu.slots[0].text, L"");
     FaceCanvas fresh;
     PaintSlotFace(fresh.hdc, 0, SKIN L"Button.png");
     EXPECT_EQ(kBackground, fresh.At(199, 49));
-    EXPECT_EQ(kUntouched, fresh.At(300, 90)) << "beyond a small Button.png the face is left as it was";
+    EXPECT_EQ(kUntouched, fresh.At(200, 49)) << "beyond a small Button.png the face is left as it was";
+    EXPECT_EQ(kUntouched, fresh.At(199, 50));
+    EXPECT_EQ(kUntouched, fresh.At(300, 90));
 }
 
 // The whole WM_PAINT through the real menu window and its buttons.
