@@ -7,12 +7,9 @@ ROUNDS=${TOLVANE_STRESS_ROUNDS:-30}
 declare -A painted=([hub]=0 [general]=0 [button]=0 [picker]=0)
 
 # A busy loop beside the phone for the whole scenario (the other tests, run beside it, share the load).
-hogs=()
-for _ in 1; do
-    (while :; do :; done) &
-    hogs+=($!)
-done
-stop_hogs() { kill "${hogs[@]}" 2>/dev/null || true; cleanup; }
+(while :; do :; done) &
+hog=$!
+stop_hogs() { kill "$hog" 2>/dev/null || true; cleanup; }
 trap stop_hogs EXIT
 
 # opened NAME: counts NAME as painted when the front screen is, and says what was not.
