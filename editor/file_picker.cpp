@@ -32,16 +32,16 @@ void GetTreeItemText(HWND hwndTree, HTREEITEM item, wchar_t *text)
     tvi.mask = TVIF_TEXT;
     tvi.hItem = item;
     tvi.pszText = text;
-    tvi.cchTextMax = PATH_CAPACITY;
+    tvi.cchTextMax = kPathCapacity;
     if (!item || !SendMessageW(hwndTree, TVM_GETITEMW, 0, (LPARAM)&tvi))
         text[0] = L'\0';
-    text[PATH_CAPACITY - 1] = L'\0';
+    text[kPathCapacity - 1] = L'\0';
 }
 
 // The first of item and its following siblings whose text is name exactly, or null.
 HTREEITEM FindSiblingByText(HWND hwndTree, HTREEITEM item, const wchar_t *name)
 {
-    wchar_t text[PATH_CAPACITY];
+    wchar_t text[kPathCapacity];
     for (; item; item = (HTREEITEM)SendMessageW(hwndTree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
         GetTreeItemText(hwndTree, item, text);
         if (wcscmp(text, name) == 0)
@@ -58,7 +58,7 @@ HTREEITEM GetNextItem(HWND hwndTree, HTREEITEM item, UINT relation)
 HTREEITEM InsertItem(HWND hwndTree, HTREEITEM parent, HTREEITEM after, const wchar_t *text, int image,
                      int selectedImage, bool folder)
 {
-    wchar_t itemText[PATH_CAPACITY];
+    wchar_t itemText[kPathCapacity];
     CopyText(itemText, text);
     TVINSERTSTRUCTW tvis = {};
     tvis.hParent = parent;
@@ -87,7 +87,7 @@ bool IsFolderEntry(const WIN32_FIND_DATAW &entry)
 // an expand button before its level is read. Returns whether one was inserted.
 bool AddExpandPlaceholder(HWND hwndTree, HTREEITEM item, const wchar_t *parentPath, const wchar_t *name)
 {
-    wchar_t pattern[PATH_CAPACITY];
+    wchar_t pattern[kPathCapacity];
     CopyText(pattern, parentPath);
     AppendText(pattern, name);
     AppendText(pattern, L"\\*");
@@ -109,7 +109,7 @@ bool AddExpandPlaceholder(HWND hwndTree, HTREEITEM item, const wchar_t *parentPa
 int FillFolderLevel(const wchar_t *folderPath, const wchar_t *pattern, HTREEITEM parent)
 {
     HWND hwndTree = g_editor.picker.folderTree;
-    wchar_t search[PATH_CAPACITY], fullPath[PATH_CAPACITY];
+    wchar_t search[kPathCapacity], fullPath[kPathCapacity];
     CopyText(search, folderPath);
     AppendText(search, pattern);
     WIN32_FIND_DATAW entry;
@@ -156,7 +156,7 @@ BOOL OnInitDialog(HWND hDlg)
     FillFolderLevel(kRootText, L"*", root);
     SendMessageW(picker.folderTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)root);
 
-    wchar_t folderPart[PATH_CAPACITY], namePart[PATH_CAPACITY];
+    wchar_t folderPart[kPathCapacity], namePart[kPathCapacity];
     SplitPickerPath(g_editor.handOver.pickerPath, folderPart, namePart);
     ExpandToFolder(picker.folderTree, folderPart);
     FillFileList(picker.fileList, folderPart, namePart);
@@ -168,7 +168,7 @@ void OnItemExpanded(const NMTREEVIEWW *nmtv)
 {
     HWND hwndTree = nmtv->hdr.hwndFrom;
     HTREEITEM item = nmtv->itemNew.hItem;
-    wchar_t folderPath[PATH_CAPACITY];
+    wchar_t folderPath[kPathCapacity];
     CopyText(folderPath, BuildFolderPath(hwndTree, item));
     for (HTREEITEM child; (child = GetNextItem(hwndTree, item, TVGN_CHILD)) != NULL;)
         SendMessageW(hwndTree, TVM_DELETEITEM, 0, (LPARAM)child);
@@ -179,7 +179,7 @@ void OnSelChanged(const NMTREEVIEWW *nmtv)
 {
     if (nmtv->itemNew.lParam != kFolderItem)
         return;
-    wchar_t folderPath[PATH_CAPACITY];
+    wchar_t folderPath[kPathCapacity];
     CopyText(folderPath, BuildFolderPath(nmtv->hdr.hwndFrom, nmtv->itemNew.hItem));
     FillFileList(g_editor.picker.fileList, folderPath, L"");
 }
@@ -202,14 +202,14 @@ BOOL OnNotify(const NMHDR *nmhdr)
 BOOL Select(HWND hDlg)
 {
     PickerWindows &picker = g_editor.picker;
-    wchar_t fileName[PATH_CAPACITY];
+    wchar_t fileName[kPathCapacity];
     GetTreeItemText(picker.fileList, GetNextItem(picker.fileList, NULL, TVGN_CARET), fileName);
     if (fileName[0]) {
         const wchar_t *folder = picker.listedFolder;
         wchar_t *path = g_editor.handOver.pickerPath;
-        CopyText(path, PATH_CAPACITY, kRootText);
-        AppendText(path, PATH_CAPACITY, folder[0] == L'\\' ? folder + 1 : folder);
-        AppendText(path, PATH_CAPACITY, fileName);
+        CopyText(path, kPathCapacity, kRootText);
+        AppendText(path, kPathCapacity, folder[0] == L'\\' ? folder + 1 : folder);
+        AppendText(path, kPathCapacity, fileName);
     }
     EndDialog(hDlg, 1);
     return TRUE;
@@ -244,14 +244,14 @@ void GetThreeLetterExtension(const wchar_t *name, wchar_t extension[4])
 
 void SplitPickerPath(const wchar_t *path, wchar_t *folderPart, wchar_t *namePart)
 {
-    wchar_t folders[PATH_CAPACITY] = L"";
-    wchar_t segment[PATH_CAPACITY] = L"";
+    wchar_t folders[kPathCapacity] = L"";
+    wchar_t segment[kPathCapacity] = L"";
     size_t used = 0;
     if (path[0] == L'\\')
         path++;
     for (; *path; path++) {
         if (*path != L'\\') {
-            if (used + 1 < PATH_CAPACITY)
+            if (used + 1 < kPathCapacity)
                 segment[used++] = *path;
             continue;
         }
@@ -262,11 +262,11 @@ void SplitPickerPath(const wchar_t *path, wchar_t *folderPart, wchar_t *namePart
         used = 0;
     }
     segment[used] = L'\0';
-    CopyText(namePart, PATH_CAPACITY, segment);
-    CopyText(folderPart, PATH_CAPACITY, kRootText);
+    CopyText(namePart, kPathCapacity, segment);
+    CopyText(folderPart, kPathCapacity, kRootText);
     if (folders[0]) {
-        AppendText(folderPart, PATH_CAPACITY, folders);
-        AppendText(folderPart, PATH_CAPACITY, L"\\");
+        AppendText(folderPart, kPathCapacity, folders);
+        AppendText(folderPart, kPathCapacity, L"\\");
     }
 }
 
@@ -276,7 +276,7 @@ const wchar_t *BuildFolderPath(HWND hwndTree, HTREEITEM item)
     result[0] = L'\0';
     if (!item)
         return result;
-    wchar_t collected[PATH_CAPACITY] = L"", text[PATH_CAPACITY], joined[PATH_CAPACITY];
+    wchar_t collected[kPathCapacity] = L"", text[kPathCapacity], joined[kPathCapacity];
     for (; item; item = GetNextItem(hwndTree, item, TVGN_PARENT)) {
         GetTreeItemText(hwndTree, item, text);
         if (wcscmp(text, kRootText) == 0)
@@ -288,8 +288,8 @@ const wchar_t *BuildFolderPath(HWND hwndTree, HTREEITEM item)
         }
         CopyText(collected, joined);
     }
-    CopyText(result, PATH_CAPACITY, collected);
-    AppendText(result, PATH_CAPACITY, L"\\");
+    CopyText(result, kPathCapacity, collected);
+    AppendText(result, kPathCapacity, L"\\");
     return result;
 }
 
@@ -300,11 +300,11 @@ void ExpandToFolder(HWND hwndTree, const wchar_t *folderPart)
     HTREEITEM level = GetNextItem(hwndTree, root, TVGN_CHILD);
     if (wcslen(folderPart) <= 1)
         return;
-    wchar_t segment[PATH_CAPACITY];
+    wchar_t segment[kPathCapacity];
     size_t used = 0;
     for (const wchar_t *p = folderPart + 1; *p; p++) {
         if (*p != L'\\') {
-            if (used + 1 < PATH_CAPACITY)
+            if (used + 1 < kPathCapacity)
                 segment[used++] = *p;
             continue;
         }
@@ -328,7 +328,7 @@ void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameT
     CopyText(g_editor.picker.listedFolder, folderPath);
     SendMessageW(hwndList, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
     SetCursor(LoadCursorW(NULL, IDC_WAIT));
-    wchar_t search[PATH_CAPACITY], extension[4];
+    wchar_t search[kPathCapacity], extension[4];
     CopyText(search, folderPath);
     AppendText(search, L"*");
     HTREEITEM remembered = NULL;

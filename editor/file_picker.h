@@ -8,7 +8,7 @@
 // The picker's dialog procedure.
 INT_PTR CALLBACK FilePickerDialog(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// Splits a path into its folder part ("\" or "\a\b\") and its name part; both hold PATH_CAPACITY characters
+// Splits a path into its folder part ("\" or "\a\b\") and its name part; both hold kPathCapacity characters
 // and are cut, never overflowed.
 void SplitPickerPath(const wchar_t *path, wchar_t *folderPart, wchar_t *namePart);
 

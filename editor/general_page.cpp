@@ -39,7 +39,7 @@ BOOL OnInitDialog(HWND hDlg)
     page.timeoutField = CreateEditorControl(hDlg, kTimeoutField, L"");
     const ControlLayout &s = kTimeoutSpinner;
     page.timeoutSpinner = CreateUpDownControl(s.style, s.x, s.y, s.width, s.height, hDlg, kSpinnerId, g_menu.hInstance,
-                                              page.timeoutField, kSpinnerUpper, kSpinnerLower, g_menu.timeout);
+                                              page.timeoutField, kSpinnerUpper, kSpinnerLower, g_settings.timeout);
     CreateEditorControl(hDlg, kTimeoutFrame, g_lang.timeOut);
     FillSkinTree(page.skinTree);
     return TRUE;
@@ -68,15 +68,15 @@ BOOL Save(HWND hDlg)
     wchar_t timeout[16];
     _itow(LOWORD(position), timeout, 10);
 
-    g_settingsDoc.LoadFile(SETTINGS_PATH);
+    g_settingsDoc.LoadFile(kSettingsPath);
     g_settingsDoc.SetValue(L"Settings", L"Timeout", timeout);
-    wchar_t skinName[PATH_CAPACITY];
-    GetSelectedSkin(skinName, PATH_CAPACITY);
+    wchar_t skinName[kPathCapacity];
+    GetSelectedSkin(skinName, kPathCapacity);
     g_settingsDoc.SetValue(L"Settings", L"SkinName", skinName);
     // The tree selects this skin when the page opens again; the running menu keeps its skin folder.
-    CopyText(g_menu.skinName, skinName);
-    g_settingsDoc.SaveFile(SETTINGS_PATH);
-    g_settingsDoc.LoadFile(SETTINGS_PATH);
+    CopyText(g_settings.skinName, skinName);
+    g_settingsDoc.SaveFile(kSettingsPath);
+    g_settingsDoc.LoadFile(kSettingsPath);
     EndDialog(hDlg, 1);
     return TRUE;
 }
