@@ -60,6 +60,8 @@ void FillActionBox(HWND actionBox, int currentCode)
 BOOL OnInitDialog(HWND hDlg)
 {
     ButtonPageWindows &page = g_editor.buttonPage;
+    // Handles left from an earlier page must not stand in for fields this set-up may fail to make.
+    page = ButtonPageWindows();
     if (g_editor.handOver.chosenSlot < 0 || g_editor.handOver.chosenSlot >= kSlotCount)
         return FALSE;
     page.softKeyBar = SetUpEditorDialog(hDlg, IDR_MENU_SAVE_CANCEL, g_lang.keySave, g_lang.keyCancel);
@@ -137,9 +139,13 @@ void SaveField(HWND field, const wchar_t *key)
     g_settingsDoc.SetValue(Section(), key, value);
 }
 
-BOOL Save(HWND hDlg)
+// Writes the page's five keys into Settings.ini and the slot's record; a page whose set-up failed has no fields
+// and writes nothing.
+void WriteFields()
 {
     const ButtonPageWindows &page = g_editor.buttonPage;
+    if (!page.actionBox || !page.textField || !page.programField || !page.argumentField || !page.iconField)
+        return;
     SlotSettings &slot = ChosenSlot();
     g_settingsDoc.LoadFile(kSettingsPath);
 
@@ -162,6 +168,11 @@ BOOL Save(HWND hDlg)
     g_settingsDoc.SetValue(Section(), L"Icon", slot.iconPath);
 
     g_settingsDoc.SaveFile(kSettingsPath);
+}
+
+BOOL Save(HWND hDlg)
+{
+    WriteFields();
     EndDialog(hDlg, 1);
     return TRUE;
 }
