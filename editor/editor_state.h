@@ -50,7 +50,6 @@ struct PickerWindows {
     HWND folderTree;                     // the folders of the phone, filled as they are expanded
     HWND fileList;                       // the matching files of the selected folder
     HWND softKeyBar;                     // the picker's soft-key bar
-    wchar_t folderPath[kPathCapacity];   // what BuildFolderPath wrote last
     wchar_t listedFolder[kPathCapacity]; // the folder whose files the file list shows
 };
 

@@ -43,6 +43,8 @@ TEST(PickerPaths, SplitGivesFolderAndNameParts)
                 {L"app.exe", L"\\", L"app.exe"},
                 {L"", L"\\", L""},
                 {L"\\Windows\\", L"\\Windows\\", L""},
+                {L"\\\\Windows\\x.exe", L"\\Windows\\", L"x.exe"},         // leading backslashes are one root
+                {L"\\Windows\\\\Fonts\\x", L"\\Windows\\\\Fonts\\", L"x"}, // inner ones stay as typed
                 {longPath, L"\\" + longFolder + L"\\", L"x.exe"}};
     for (auto &row : rows) {
         wchar_t folder[kPathCapacity] = L"?", name[kPathCapacity] = L"?";
