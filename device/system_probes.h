@@ -8,6 +8,9 @@ constexpr wchar_t kGprsConnectedValue[] = L"Cellular System Connected";
 constexpr wchar_t kUmtsPath[] = L"\\Software\\OEM\\UMTS\\";
 constexpr wchar_t kUmtsOpModeValue[] = L"OpMode";
 
+// The task bar's message that sets the vibrate mode (wParam: the mode), 0x484.
+constexpr UINT kTaskBarSetVibrateMessage = WM_USER + 0x84;
+
 // The first four bytes of a value under HKEY_LOCAL_MACHINE; 0 when it cannot be read. Each step is retried
 // up to 10 times, 100 ms apart.
 DWORD ReadRegistryDword(const wchar_t *keyPath, const wchar_t *valueName);

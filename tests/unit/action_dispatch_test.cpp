@@ -97,7 +97,7 @@ LRESULT CALLBACK PhoneWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         s_events.push_back("connect " + std::to_string(wParam) + " " + std::to_string(lParam));
         return 0x10; // connected
     }
-    if (msg == WM_USER + 0x84) {
+    if (msg == 0x484) { // the task bar's vibrate message
         s_events.push_back("vibrate " + std::to_string(wParam));
         return 0;
     }
