@@ -273,7 +273,7 @@ TEST_F(FacePainting, OddSizedPicturesAreDrawnUnscaledFromTheirTopLeft)
 
     // Without a caption, so that only the pictures touch the face.
     ASSERT_TRUE(WriteTestPng(SKIN L"Button.png", 200, 50, kBackground));
-    CopyText(g_menu.slots[0].text, L"");
+    CopyText(g_settings.slots[0].text, L"");
     FaceCanvas fresh;
     PaintSlotFace(fresh.hdc, 0, SKIN L"Button.png");
     EXPECT_EQ(kBackground, fresh.At(199, 49));
