@@ -12,37 +12,50 @@ hog=$!
 stop_hogs() { kill "$hog" 2>/dev/null || true; cleanup; }
 trap stop_hogs EXIT
 
-# opened NAME: counts NAME as painted when the front screen is, and says what was not.
+# opened NAME: counts NAME as painted when the front screen is painted within 5 s of its windows being listed
+# (the unpainted page this guards against stayed so until the next tap), and says what was not.
 opened() {
-    if screen_painted "$1"; then
-        painted[$1]=$((painted[$1] + 1))
-    else
-        echo "FAIL: $1 not painted in round $round (see $DEVICE/$1.png)" >&2
-        cp "$DEVICE/$1.png" "${TMPDIR:-/tmp}/tolvane-stress-$1-$round.png" 2>/dev/null || true
-    fi
+    local _
+    for _ in $(seq 1 10); do
+        if screen_painted "$1" 2>"$DEVICE/$1.faults"; then
+            painted[$1]=$((painted[$1] + 1))
+            return 0
+        fi
+        sleep 0.5
+    done
+    echo "FAIL: $1 not painted in round $round:" >&2
+    cat "$DEVICE/$1.faults" >&2
+    cp "$DEVICE/$1.png" "${TMPDIR:-/tmp}/tolvane-stress-$1-$round.png" 2>/dev/null || true
+}
+
+# lost WHAT: says what the phone shows when a step of a round did not happen, and ends the rounds.
+lost() {
+    echo "FAIL: round $round: $1" >&2
+    emu windows >&2 || tail -n 20 "$DEVICE/run/shell.log" >&2 2>/dev/null || true
+    return 1
 }
 
 emu boot
 write_unbound_settings
 for round in $(seq 1 "$ROUNDS"); do
     emu launch
-    wait_for_menu || { echo "FAIL: no menu in round $round" >&2; break; }
+    wait_for_menu || { lost "no menu"; break; }
     emu tap 30 30 # Settings
     wait_for Button General && opened hub
     emu tap 357 346 # General
     wait_for_class msctls_updown32 && opened general
     emu tap 360 774 # Cancel
-    wait_for Button "Button 1" || break
+    wait_for Button "Button 1" || { lost "the hub did not come back from General"; break; }
     emu tap 122 55 # Button 1
     wait_for Button "Path to exe" && opened button
     emu tap 425 255 # the program's ">>"
     wait_for_class SysTreeView32 && opened picker
     emu tap 360 774 # the picker's Cancel
-    wait_for Button "Path to exe" || break
+    wait_for Button "Path to exe" || { lost "the page did not come back from the picker"; break; }
     emu tap 360 774 # the page's Cancel
-    wait_for Button "Button 1" || break
+    wait_for Button "Button 1" || { lost "the hub did not come back from the page"; break; }
     emu tap 360 774 # the hub's Exit
-    emu wait 30 >/dev/null || break
+    emu wait 30 >/dev/null || { lost "Exit did not end the menu"; break; }
 done
 
 for screen in hub general button picker; do
