@@ -129,3 +129,13 @@ expect_field() {
         FAILURES=$((FAILURES + 1))
     fi
 }
+
+# screen_painted NAME: takes a screenshot ($DEVICE/NAME.png) and checks that the front screen is painted over
+# what lies below it: each of the front dialog's own windows (fields, frames, buttons, tiles) shows its own
+# pixels, the dialog's tree controls show their white ground, and no button or frame of a screen below shows
+# through the front dialog. Prints what is wrong.
+screen_painted() {
+    emu screenshot "$DEVICE/$1.png" || return 1
+    emu windows >"$DEVICE/$1.windows" || return 1
+    convert "$DEVICE/$1.png" -depth 8 rgb:- | python3 "$(dirname "${BASH_SOURCE[0]}")/screen_painted.py" "$DEVICE/$1.windows"
+}
