@@ -28,7 +28,7 @@ const COLORREF kKeyColour = RGB(255, 0, 255);
 const int kScreenWidth = 480;
 const int kScreenHeight = 800;
 // A state picture's caption part of Button.png: the part right of the picture, inside the button's rim.
-const RECT kCaptionArea = {STATE_PICTURE_SIZE + 8, 10, SLOT_WIDTH - 6, SLOT_HEIGHT - 10};
+const RECT kCaptionArea = {kStatePictureSize + 8, 10, kSlotWidth - 6, kSlotHeight - 10};
 // Below this mean difference (of 255 per channel) an _on and its _off picture are hard to tell apart.
 const double kLeastOnOffDifference = 0.04;
 // WCAG's least contrast for normal text.
@@ -130,14 +130,14 @@ std::vector<PictureRule> SkinPictures()
 {
     std::vector<PictureRule> rules = {
         {L"Wallpaper.png", WALLPAPER, kScreenWidth, kScreenHeight},
-        {L"Button.png", BUTTON_FACE, SLOT_WIDTH, SLOT_HEIGHT},
-        {L"Exit.png", CORNER_FACE, CORNER_BUTTON_SIZE, CORNER_BUTTON_SIZE},
-        {L"Settings.png", CORNER_FACE, CORNER_BUTTON_SIZE, CORNER_BUTTON_SIZE},
+        {L"Button.png", BUTTON_FACE, kSlotWidth, kSlotHeight},
+        {L"Exit.png", CORNER_FACE, kCornerButtonSize, kCornerButtonSize},
+        {L"Settings.png", CORNER_FACE, kCornerButtonSize, kCornerButtonSize},
     };
     for (const ActionInfo &action : g_actions)
         for (const wchar_t *name : {action.pictureOn, action.pictureOff})
             if (name)
-                rules.push_back({name, STATE_PICTURE, STATE_PICTURE_SIZE, STATE_PICTURE_SIZE});
+                rules.push_back({name, STATE_PICTURE, kStatePictureSize, kStatePictureSize});
     return rules;
 }
 
@@ -319,8 +319,8 @@ long CheckSkinIni(const std::wstring &folder)
     const wchar_t *face = ini.GetValue(section, L"FontName", NULL);
     if (!face || !*face)
         Report(file, false, "no FontName: captions use the platform's default face");
-    else if (wcslen(face) >= FACE_NAME_CAPACITY)
-        Report(file, true, "FontName is longer than %d characters", FACE_NAME_CAPACITY - 1);
+    else if (wcslen(face) >= kFaceNameCapacity)
+        Report(file, true, "FontName is longer than %d characters", kFaceNameCapacity - 1);
     else if (!FontExists(face))
         Report(file, false, "FontName %ls is no font of the phone: captions use another face", face);
 
