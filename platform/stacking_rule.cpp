@@ -152,6 +152,11 @@ HWND FrontWindow()
 int PhoneOrderFromBottom(const StackedWindows &list, int *order)
 {
     int front = IndexOf(list, FrontWindow());
+    // With no active window (a box without owner just closed) the highest window without owner leads.
+    for (int i = 0; i < list.count && front < 0; i++) {
+        if (list.items[i].owner < 0 && !GetWindow(list.items[i].hwnd, GW_OWNER))
+            front = i;
+    }
     if (front < 0)
         return 0;
     int tree[kMaxStacked];
@@ -250,19 +255,28 @@ void ArmCheck()
     s_checkTimer = SetTimer(NULL, s_checkTimer, kCheckPause, CheckAgain);
 }
 
-// Restacks when the windows are not in the phone's order, or when moved was shown or moved below another
-// window (its place on the screen is then not known). Answers whether it restacked.
+HWND s_front; // the front window when the order was last put right
+
+// Restacks when the windows are not in the phone's order, when the front window changed, or when moved was
+// shown or moved below another window: in the last two cases the order on the screen is not known. Answers
+// whether it restacked.
 bool KeepPhoneOrder(HWND moved)
 {
     StackedWindows list;
     ListStackedWindows(&list);
     int order[kMaxStacked];
     int count = PhoneOrderFromBottom(list, order);
-    if (count == 0 || ((!moved || !HasVisibleWindowAbove(moved)) && InPhoneOrder(list, order, count)))
+    if (count == 0)
+        return false;
+    HWND front = list.items[order[0]].hwnd;
+    bool known = front == s_front && (!moved || !HasVisibleWindowAbove(moved));
+    if (known && InPhoneOrder(list, order, count))
         return false;
     Restack(list, order, count);
+    s_front = front;
     return true;
 }
+
 LRESULT CALLBACK StackingSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
 {
     LRESULT result = DefSubclassProc(hwnd, uMsg, wParam, lParam);
