@@ -28,13 +28,6 @@ press() {
     emu tap 240 $((25 + 108 * $1 + 50))
 }
 
-# tap_box_button TEXT: taps the message box's button with that text, as a finger would.
-tap_box_button() {
-    local x y w h
-    read -r x y w h < <(emu windows | awk -F'\t' -v t="$1" '$2 == "Button" && $3 == t && $9 == 1 { print $4, $5, $6, $7; exit }')
-    emu tap $((x + w / 2)) $((y + h / 2))
-}
-
 # ended_within SECONDS: the menu ends by itself with exit code 0.
 ended_within() { [ "$(emu wait "$1")" = 0 ]; }
 

@@ -61,6 +61,24 @@ wait_for_class() {
     return 1
 }
 
+# tap_box_button TEXT: taps the visible button with that text (a message box's answer), as a finger would.
+tap_box_button() {
+    local x y w h
+    read -r x y w h < <(emu windows | awk -F'\t' -v t="$1" '$2 == "Button" && $3 == t && $9 == 1 { print $4, $5, $6, $7; exit }')
+    emu tap $((x + w / 2)) $((y + h / 2))
+}
+
+# shows_reference REFERENCE X Y: the screen, from (X, Y), shows the reference picture's pixels. A fresh screenshot
+# is taken for each try, so `eventually shows_reference ...` waits for the paint; the last part seen is kept as
+# $DEVICE/NAME-seen.png beside the reference's NAME for a look when it fails.
+shows_reference() {
+    local seen
+    seen=$DEVICE/$(basename "$1" .png)-seen.png
+    emu screenshot "$DEVICE/screen.png" || return 1
+    convert "$DEVICE/screen.png" -crop "$(identify -format '%wx%h' "$1")+$2+$3" +repage "PNG24:$seen"
+    [ "$(screen_digest "$seen")" = "$(screen_digest "$1")" ]
+}
+
 # ini_value SECTION KEY: a value of the phone's Settings.ini.
 ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
 

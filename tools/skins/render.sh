@@ -16,7 +16,7 @@ set -eu
 
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/../.." && pwd)
-OUT=${SKINS_OUT:-$ROOT/data/Skins}    # SKINS_OUT: render elsewhere (used by verify.sh)
+OUT=${SKINS_OUT:-$ROOT/data/Skins}    # SKINS_OUT: render elsewhere (used by check_rendered.sh)
 
 # Prefer the distribution's ImageMagick over any wrapper earlier in PATH.
 if [ -x /usr/bin/convert ]; then CONVERT=/usr/bin/convert; else CONVERT=convert; fi
