@@ -49,6 +49,15 @@ emu boot
 emu set gprs 0 >/dev/null
 emu set vibrate 0 >/dev/null
 write_settings Default 8
+# What the screen should show, worked out before the start: the menu closes by itself after 8 seconds.
+skin="$INSTALL/Skins/Default"
+expect_faces Default
+expect_face Default 0 "$skin/Manila.png"
+expect_face Default 2 "$skin/Off.png"
+expect_face Default 4 "$skin/Vibro_off.png"
+expect_face Default 5 "$skin/Gprs_off.png"
+expect_face Default 6 "$skin/Reset.png"
+expect_pixel 240 129 "$(pixel "$skin/Wallpaper.png" 240 129)" "the wallpaper shows between the buttons"
 start_menu
 
 # The nine buttons: seven slot buttons, Exit and Settings, each at its place and size.
@@ -68,14 +77,6 @@ check "the slot buttons are visible child push buttons" \
 check "Exit and Settings are bare top-level squares" \
     [ "$(awk '$3 == 40 && $5 ~ /^0x9[0-7]000F00$/' "$DEVICE/buttons.txt" | wc -l)" = 2 ]
 
-skin="$INSTALL/Skins/Default"
-expect_faces Default
-expect_face Default 0 "$skin/Manila.png"
-expect_face Default 2 "$skin/Off.png"
-expect_face Default 4 "$skin/Vibro_off.png"
-expect_face Default 5 "$skin/Gprs_off.png"
-expect_face Default 6 "$skin/Reset.png"
-expect_pixel 240 129 "$(pixel "$skin/Wallpaper.png" 240 129)" "the wallpaper shows between the buttons"
 screen_shows default
 code=$(emu wait 20) || true
 check "the menu still ends by itself" [ "$code" = 0 ]
@@ -84,13 +85,13 @@ check "the menu still ends by itself" [ "$code" = 0 ]
 emu set gprs 1 >/dev/null
 emu set vibrate 1 >/dev/null
 write_settings Graphite 8
-start_menu
 skin="$INSTALL/Skins/Graphite"
 expect_face Graphite 1 "$skin/Sleep.png"
 expect_face Graphite 4 "$skin/Vibro_on.png"
 expect_face Graphite 5 "$skin/Gprs_on.png"
 expect_face Graphite 6 "$INSTALL/Skins/Default/Reset.png"
 expect_faces Graphite
+start_menu
 screen_shows graphite
 code=$(emu wait 20) || true
 check "the second run ends by itself" [ "$code" = 0 ]
@@ -101,8 +102,8 @@ for wlan in on off; do
     emu set wlan "$([ $wlan = on ] && echo 1 || echo 0)" >/dev/null
     printf '[Settings]\r\nSkinName = Default\r\nTimeout = 3\r\n\r\n[0]\r\nUseButton = 6\r\nText = WiFi\r\n' \
         >"$INSTALL/Settings.ini"
-    start_menu
     expect_face Default 0 "$skin/Wifi_$wlan.png"
+    start_menu
     screen_shows "wifi-$wlan"
     code=$(emu wait 20) || true
     check "the WiFi $wlan run ends by itself" [ "$code" = 0 ]
@@ -111,22 +112,22 @@ done
 # A phone without the radio library: the WiFi face costs one error box. Once it is dismissed no other box
 # follows, every face is drawn and the Exit and Settings buttons still stand above the menu.
 rm -f "$DEVICE/root/Windows/CommManagerDll.dll"
-printf '[Settings]\r\nSkinName = Default\r\nTimeout = 4\r\n\r\n[0]\r\nUseButton = 6\r\nText = WiFi\r\n\r\n[1]\r\nUseButton = 2\r\nText = Sleep\r\n' \
+printf '[Settings]\r\nSkinName = Default\r\nTimeout = 8\r\n\r\n[0]\r\nUseButton = 6\r\nText = WiFi\r\n\r\n[1]\r\nUseButton = 2\r\nText = Sleep\r\n' \
     >"$INSTALL/Settings.ini"
+skin="$INSTALL/Skins/Default"
+expect_face Default 0 "$skin/Wifi_off.png"
+expect_face Default 1 "$skin/Sleep.png"
+expect_faces Default
 emu launch
 one_box() { [ "$(emu windows | awk -F'\t' '$2 == "#32770" && $9 == 1' | wc -l)" = "$1" ]; }
 check "the missing library is reported in one box" poll 20 one_box 1
 emu key Return
 check "the box goes" poll 20 one_box 0
-sleep 2 # a bounded wait: no further box may show within it
-check "no further box follows" one_box 0
-skin="$INSTALL/Skins/Default"
-expect_face Default 0 "$skin/Wifi_off.png"
-expect_face Default 1 "$skin/Sleep.png"
-expect_faces Default
 screen_shows nolibrary
 order=$(emu windows | awk -F'\t' '$9 == 1 && ($2 == "Tolvane" || ($2 == "Button" && $6 == 40)) { printf "%s ", $2 }')
 check "Exit and Settings stand above the menu (z-order: $order)" [ "$order" = "Button Button Tolvane " ]
+sleep 2 # a bounded wait: no further box may show within it
+check "no further box follows" one_box 0
 code=$(emu wait 20) || true
 check "the menu still ends by itself after the box" [ "$code" = 0 ]
 
