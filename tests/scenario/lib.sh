@@ -113,6 +113,9 @@ shown() {
         '$2 == c && (any || $3 == t) && $9 == 1 { found = 1 } END { exit !found }'
 }
 
+# hidden CLASS: whether no visible window of CLASS is listed.
+hidden() { ! shown "$1"; }
+
 # wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed (at most 20 s).
 wait_for() { poll 20 shown "$1" "$2"; }
 
