@@ -88,7 +88,10 @@ sys.exit(bad)' >"$1.txt"
 # then checks each of them on the last one and forgets them.
 screen_shows() {
     local shot="$DEVICE/$1.png" want got ok description
-    poll 20 screen_matches "$shot" || true
+    if ! poll 20 screen_matches "$shot"; then # kept for a look at what the screen showed
+        cp "$shot" "${TMPDIR:-/tmp}/tolvane-$(basename "$0" .sh)-$1.png" 2>/dev/null || true
+        emu windows >"${TMPDIR:-/tmp}/tolvane-$(basename "$0" .sh)-$1.windows" 2>/dev/null || true
+    fi
     check "a screenshot $1 with ${#EXPECTED[@]} points to compare" \
         [ "$(grep -c . "$shot.txt" 2>/dev/null)" = "${#EXPECTED[@]}" ]
     while read -r want got ok description; do
