@@ -13,14 +13,9 @@ shot() {
     emu screenshot "$DEVICE/$1.png"
     if [ -n "${SHOTS:-}" ]; then cp "$DEVICE/$1.png" "$SHOTS/"; fi
 }
-# wait_trees: waits until the picker's two tree controls (folder tree and file list) are shown.
-wait_trees() {
-    for _ in $(seq 1 50); do
-        [ "$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { n++ } END { print n + 0 }')" = 2 ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
+# two_trees: whether the picker's two tree controls (folder tree and file list) are shown.
+two_trees() { [ "$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { n++ } END { print n + 0 }')" = 2 ]; }
+wait_trees() { poll 20 two_trees; }
 # row_of TREE_Y NAME NAMES...: the screen y of NAME's row in a tree at TREE_Y listing NAMES in its own order;
 # the rows are 16 pixels high below a one-pixel border. The tree sorts without regard to case.
 row_of() {
@@ -29,17 +24,25 @@ row_of() {
     index=$(printf '%s\n' "$@" | sort -f | grep -n -x -F -- "$name" | cut -d: -f1)
     echo $((top + 1 + 16 * (index - 1) + 8))
 }
-# pick FOLDER FILE: taps the folder among the root's folders, then the file among its .exe files.
+# trees: the folder tree's and the file list's places, "x y w h" each, in two lines.
+trees() {
+    emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { n++; p[n] = $4 " " $5 " " $6 " " $7; y[n] = $5 }
+        END { if (y[1] > y[2]) print p[2] "\n" p[1]; else print p[1] "\n" p[2] }'
+}
+# pick FOLDER FILE: taps the folder among the root's folders, then the file among its .exe files, each once the
+# list shows the folder's files (is redrawn).
 pick() {
-    local tree_y list_y folders files
-    tree_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { y = $5 } END { print y }')
-    list_y=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { if (!y || $5 > y) y = $5 } END { print y }')
+    local tree list folders files before
+    { read -r -a tree; read -r -a list; } < <(trees)
     mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t files < <(find "$DEVICE/root/$1" -mindepth 1 -maxdepth 1 -iname '*.exe' -printf '%f\n')
+    before=$(screen_part "${list[@]}")
     # The root "\" is the tree's first row; its folders follow.
-    emu tap 60 $(($(row_of "$tree_y" "$1" "${folders[@]}") + 16))
-    sleep 1
-    emu tap 30 "$(row_of "$list_y" "$2" "${files[@]}")"
+    emu tap 60 $(($(row_of "${tree[1]}" "$1" "${folders[@]}") + 16))
+    wait_redrawn "${list[@]}" "$before" || return 1
+    before=$(screen_part "${list[@]}")
+    emu tap 30 "$(row_of "${list[1]}" "$2" "${files[@]}")"
+    wait_redrawn "${list[@]}" "$before"
 }
 
 # screen_part X Y W H: a checksum of that part of the screen as it is now.
@@ -47,23 +50,15 @@ screen_part() {
     emu screenshot "$DEVICE/part.png"
     convert "$DEVICE/part.png" -crop "${3}x${4}+${1}+${2}" +repage -depth 8 rgb:- | md5sum
 }
-# wait_redrawn X Y W H BEFORE: waits until that part of the screen differs from BEFORE (a screen_part of it).
-wait_redrawn() {
-    for _ in $(seq 1 40); do
-        [ "$(screen_part "$1" "$2" "$3" "$4")" != "$5" ] && return 0
-        sleep 0.2
-    done
-    return 1
-}
+# redrawn X Y W H BEFORE: whether that part of the screen differs from BEFORE (a screen_part of it).
+redrawn() { [ "$(screen_part "$1" "$2" "$3" "$4")" != "$5" ]; }
+wait_redrawn() { poll 20 redrawn "$@"; }
 # pick_picture NAME: opens \My Documents\My Pictures\ in the folder tree (tapping My Documents, the Right key to
 # expand it, then tapping My Pictures) and taps NAME among its .png files. Each step waits for the tree or the
 # list to be redrawn: the tapped row's highlight, the opened level, the filled list.
 pick_picture() {
     local tree list folders subfolders files documents_y before
-    tree=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { t = $4 " " $5 " " $6 " " $7; if (!y || $5 < y) { y = $5; f = t } } END { print f }')
-    list=$(emu windows | awk -F'\t' '$2 == "SysTreeView32" && $9 == 1 { t = $4 " " $5 " " $6 " " $7; if (!y || $5 > y) { y = $5; f = t } } END { print f }')
-    read -r -a tree <<<"$tree"
-    read -r -a list <<<"$list"
+    { read -r -a tree; read -r -a list; } < <(trees)
     mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t subfolders < <(find "$DEVICE/root/My Documents" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t files < <(find "$DEVICE/root/$PICTURES" -mindepth 1 -maxdepth 1 -iname '*.png' -printf '%f\n')
@@ -98,13 +93,6 @@ points = [(x, y) for y in range(10, 95, 7) for x in range(10, 95, 7)
 for x, y in points[:: max(1, len(points) // 6)][:6]:
     print(x, y)'
 }
-# near A B: whether two "r,g,b" colours differ by at most 8 in each part (the screen may round colours).
-near() {
-    python3 -c 'import sys
-a, b = ([int(v) for v in s.split(",")] for s in sys.argv[1:3])
-sys.exit(0 if max(abs(i - j) for i, j in zip(a, b)) <= 8 else 1)' "$1" "$2"
-}
-
 SLOT=1           # "Button 2": the hub's left column, second row
 TILE_X=122 TILE_Y=152
 PROGRAM_FIELD_Y=235 ARGUMENT_FIELD_Y=330 TEXT_FIELD_Y=140 ICON_FIELD_Y=425
@@ -113,7 +101,7 @@ PICTURES="My Documents/My Pictures" PICTURE=Manila.png
 emu boot
 write_unbound_settings
 emu launch
-wait_for_menu
+menu_painted
 emu tap 30 30
 check "the hub shows the tile of slot $SLOT" wait_for Button "Button $((SLOT + 1))"
 emu tap $TILE_X $TILE_Y
@@ -123,21 +111,27 @@ check "a None slot opens with None chosen" [ "$(visible ComboBox | cut -f1)" = N
 # The action box: tapped, then walked with the arrow keys to the program action.
 read -r _ cx cy cw ch < <(visible ComboBox | sed 's/^[^\t]*\t/x\t/')
 emu tap $((cx + cw / 2)) $((cy + 10))
+# combo_is TEXT: whether the action box shows TEXT.
+combo_is() { [ "$(visible ComboBox | cut -f1)" = "$1" ]; }
 for _ in $(seq 1 13); do
-    [ "$(visible ComboBox | cut -f1)" = "Running programm" ] && break
+    current=$(visible ComboBox | cut -f1)
+    [ "$current" = "Running programm" ] && break
     emu key Down
+    poll 20 eval '! combo_is "$current"' || break
 done
 emu key Return
-check "the action box shows the program action" [ "$(visible ComboBox | cut -f1)" = "Running programm" ]
+check "the action box shows the program action" poll 20 combo_is "Running programm"
 shot action
 emu tap 425 $((TEXT_FIELD_Y + 20)) # "D"
-check "D puts the action's label into the caption" [ "$(field_at 35 $TEXT_FIELD_Y)" = "Running programm" ]
+# field_is_at Y TEXT: whether the field at (35, Y) holds TEXT.
+field_is_at() { [ "$(field_at 35 "$1")" = "$2" ]; }
+check "D puts the action's label into the caption" poll 20 field_is_at $TEXT_FIELD_Y "Running programm"
 
 
 # The picker, cancelled after choosing a file: the program field keeps its empty text.
 emu tap 425 $((PROGRAM_FIELD_Y + 20)) # ">>"
 check "the picker shows its folder tree and file list" wait_trees
-pick Windows recorder.exe
+check "the picker lists the Windows folder and highlights recorder.exe" pick Windows recorder.exe
 shot picker-cancel
 emu tap 360 774 # Cancel
 check "the picker's Cancel closes it" wait_for Button "Path to exe"
@@ -146,17 +140,17 @@ check "Cancel leaves the program field as it was" [ -z "$(field_at 35 $PROGRAM_F
 # The picker, selected: the program field gets the file's full path.
 emu tap 425 $((PROGRAM_FIELD_Y + 20))
 check "the picker opens again" wait_trees
-pick Windows recorder.exe
+check "the picker highlights recorder.exe again" pick Windows recorder.exe
 shot picker
 emu tap 120 774 # Select
 check "the picker's Select closes it" wait_for Button "Path to exe"
 check "Select puts the file's path into the program field" \
-    [ "$(field_at 35 $PROGRAM_FIELD_Y)" = '\Windows\recorder.exe' ]
+    poll 20 field_is_at $PROGRAM_FIELD_Y '\Windows\recorder.exe'
 
 ARGUMENT='-x hello'
 emu tap 240 $((ARGUMENT_FIELD_Y + 20))
 emu type "$ARGUMENT"
-check "the argument field takes typed text" [ "$(field_at 35 $ARGUMENT_FIELD_Y)" = "$ARGUMENT" ]
+check "the argument field takes typed text" poll 20 field_is_at $ARGUMENT_FIELD_Y "$ARGUMENT"
 
 # The icon: a picture of the user's own, picked from My Pictures among the .png files.
 emu tap 425 $((ICON_FIELD_Y + 20)) # ">>"
@@ -166,7 +160,7 @@ shot picker-icon
 emu tap 120 774 # Select
 check "the icon's Select closes the picker" wait_for Button "Path to exe"
 check "Select puts the picture's path into the icon field" \
-    [ "$(field_at 35 $ICON_FIELD_Y)" = "\\My Documents\\My Pictures\\$PICTURE" ]
+    poll 20 field_is_at $ICON_FIELD_Y "\\My Documents\\My Pictures\\$PICTURE"
 shot page
 emu tap 120 774 # Save
 check "Save closes the page" wait_for Button "Button $((SLOT + 1))"
@@ -179,30 +173,26 @@ emu tap 360 774 # Exit
 code=$(emu wait 20) || true
 check "Exit ends the menu with 0" [ "$code" = 0 ]
 
-# The next start shows the slot's button; pressing it runs the program with the argument.
-emu launch
+# The next start shows the slot's button; pressing it runs the program with the argument. The button's left
+# 100x100 shows the picked picture over the skin's button face; the points compared are away from the picture's
+# transparent colour and differ from the face and from the other pictures beside it (the screen may round colours
+# by up to 8).
 button_y=$((25 + 108 * SLOT))
-found=
-for _ in $(seq 1 50); do
-    found=$(emu windows | awk -F'\t' -v y=$button_y '$2 == "Button" && $4 == 65 && $5 == y && $9 == 1 { print $6 "\t" $7; exit }')
-    [ -n "$found" ] && break
-    sleep 0.2
-done
-check "the menu shows the new button" [ -n "$found" ]
-shot menu
-read -r bw bh <<<"${found:-0 0}"
-# The button's left 100x100 shows the picked picture over the skin's button face; the points compared are away
-# from the picture's transparent colour and differ from the face and from the other pictures beside it.
 picture_file="$DEVICE/root/$PICTURES/$PICTURE"
 mapfile -t others < <(find "$DEVICE/root/$PICTURES" -mindepth 1 -maxdepth 1 -iname '*.png' ! -name "$PICTURE")
 mapfile -t points < <(sample_points "$picture_file" "$INSTALL/Skins/Default/Button.png" "${others[@]}")
 check "the picture has points that tell it from the face and the other pictures" [ "${#points[@]}" -ge 3 ]
-for point in "${points[@]}"; do
-    read -r px py <<<"$point"
-    on_screen=$(pixel "$DEVICE/menu.png" $((65 + px)) $((button_y + py)))
-    in_file=$(pixel "$picture_file" "$px" "$py")
-    check "the button shows the picture at ($px, $py): $on_screen against $in_file" near "$on_screen" "$in_file"
+mapfile -t colours < <(pixels "$picture_file" "${points[@]/ /,}")
+for i in "${!points[@]}"; do
+    read -r px py <<<"${points[i]}"
+    expect_pixel $((65 + px)) $((button_y + py)) "${colours[i]}" "the button shows the picture at ($px, $py)" 8
 done
+emu launch
+menu_painted
+[ -z "${SHOTS:-}" ] || cp "$DEVICE/menu.png" "$SHOTS/"
+new_button() { emu windows | awk -F'\t' -v y=$button_y '$2 == "Button" && $4 == 65 && $5 == y && $9 == 1 { print $6, $7; f = 1; exit } END { exit !f }'; }
+check "the menu shows the new button" new_button
+read -r bw bh < <(new_button || echo 0 0)
 check "the picture's magenta corner is left out" [ "$(pixel "$DEVICE/menu.png" 66 $((button_y + 1)))" != 255,0,255 ]
 emu tap $((65 + bw / 2)) $((button_y + bh / 2))
 code=$(emu wait 30) || true

@@ -15,6 +15,20 @@ trap cleanup EXIT
 
 emu() { "$TOLVANE" emu "$@" --device "$DEVICE"; }
 
+# script_line: the line of the scenario (not of these helpers) that the running check comes from.
+script_line() {
+    local i
+    for ((i = 1; i < ${#BASH_SOURCE[@]}; i++)); do
+        [ "${BASH_SOURCE[i]}" = "${BASH_SOURCE[0]}" ] || { echo "${BASH_LINENO[i - 1]}"; return; }
+    done
+}
+
+# fail MESSAGE: reports a failed check with the scenario's line.
+fail() {
+    echo "FAIL (line $(script_line)): $1" >&2
+    FAILURES=$((FAILURES + 1))
+}
+
 # check DESCRIPTION COMMAND...: reports the caller's line when COMMAND fails.
 check() {
     local what=$1
@@ -22,43 +36,78 @@ check() {
     if "$@"; then
         echo "ok: $what"
     else
-        echo "FAIL (line ${BASH_LINENO[0]}): $what" >&2
-        FAILURES=$((FAILURES + 1))
+        fail "$what"
     fi
 }
 
 # window_field CLASS FIELD: a field (1-based, tab-separated) of the first window of CLASS in `emu windows`.
 window_field() { emu windows | awk -F'\t' -v c="$1" -v f="$2" '$2 == c { print $f; exit }'; }
 
-# pixel FILE X Y: the colour of one pixel of a PNG as "r,g,b".
-pixel() { convert "$1" -format "%[fx:int(255*p{$2,$3}.r)],%[fx:int(255*p{$2,$3}.g)],%[fx:int(255*p{$2,$3}.b)]" info:; }
-
-# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed.
-wait_for() {
-    for _ in $(seq 1 50); do
-        emu windows | awk -F'\t' -v c="$1" -v t="$2" '$2 == c && $3 == t && $9 == 1 { found = 1 } END { exit !found }' &&
-            return 0
-        sleep 0.2
-    done
-    return 1
+# pixels FILE X,Y...: the colours of points of a picture, one "r,g,b" a line, read from one dump of it.
+pixels() {
+    local file=$1
+    shift
+    convert "$file" -depth 8 ppm:- | python3 -c '
+import re, sys
+data = sys.stdin.buffer.read()
+header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+width, rgb = int(header.group(1)), data[header.end():]
+for point in sys.argv[1:]:
+    x, y = (int(v) for v in point.split(","))
+    print("%d,%d,%d" % tuple(rgb[(y * width + x) * 3:(y * width + x) * 3 + 3]))' "$@"
 }
 
-# eventually COMMAND...: runs COMMAND until it succeeds, for at most 10 s.
-eventually() {
-    for _ in $(seq 1 50); do
-        "$@" && return 0
-        sleep 0.2
-    done
-    return 1
+# pixel FILE X Y: the colour of one pixel of a picture as "r,g,b".
+pixel() { pixels "$1" "$2,$3"; }
+
+# Pixels the next screenshot should show: expect_pixel X Y COLOUR DESCRIPTION [TOLERANCE] adds one (TOLERANCE:
+# how far each part of the colour may be off), screen_shows NAME checks them.
+EXPECTED=()
+expect_pixel() { EXPECTED+=("$1,$2 $3 ${5:-0} $4"); }
+
+# screen_matches FILE: takes a screenshot into FILE and writes each expected pixel to FILE.txt as "WANT GOT OK
+# DESCRIPTION"; fails when one is not shown.
+screen_matches() {
+    rm -f "$1.txt"
+    emu screenshot "$1" || return 1
+    local points=() line
+    for line in "${EXPECTED[@]}"; do points+=("${line%% *}"); done
+    paste -d' ' <(printf '%s\n' "${EXPECTED[@]}") <(pixels "$1" "${points[@]}") | python3 -c '
+import sys
+bad = 0
+for line in sys.stdin:
+    point, want, tolerance, rest = line.rstrip("\n").split(" ", 3)
+    description, got = rest.rsplit(" ", 1)
+    ok = max(abs(int(a) - int(b)) for a, b in zip(want.split(","), got.split(","))) <= int(tolerance)
+    bad |= not ok
+    print(want, got, int(ok), description)
+sys.exit(bad)' >"$1.txt"
 }
 
-# wait_for_class CLASS: waits until a visible window of CLASS is listed (at most 10 s).
-wait_for_class() {
-    for _ in $(seq 1 50); do
-        emu windows | awk -F'\t' -v c="$1" '$2 == c && $9 == 1 { found = 1 } END { exit !found }' && return 0
+# screen_shows NAME: takes screenshots ($DEVICE/NAME.png) until every expected pixel shows, for at most 20 s,
+# then checks each of them on the last one and forgets them.
+screen_shows() {
+    local shot="$DEVICE/$1.png" want got ok description
+    if ! poll 20 screen_matches "$shot"; then # kept for a look at what the screen showed
+        cp "$shot" "${TMPDIR:-/tmp}/tolvane-$(basename "$0" .sh)-$1.png" 2>/dev/null || true
+        emu windows >"${TMPDIR:-/tmp}/tolvane-$(basename "$0" .sh)-$1.windows" 2>/dev/null || true
+    fi
+    check "a screenshot $1 with ${#EXPECTED[@]} points to compare" \
+        [ "$(grep -c . "$shot.txt" 2>/dev/null)" = "${#EXPECTED[@]}" ]
+    while read -r want got ok description; do
+        check "$description ($got, expected $want)" [ "$ok" = 1 ]
+    done < <(cat "$shot.txt" 2>/dev/null)
+    EXPECTED=()
+}
+
+# poll SECONDS COMMAND...: runs COMMAND every 0.2 s until it succeeds; fails when it has not within SECONDS.
+poll() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.2
     done
-    return 1
 }
 
 # tap_box_button TEXT: taps the visible button with that text (a message box's answer), as a finger would.
@@ -79,6 +128,30 @@ shows_reference() {
     [ "$(screen_digest "$seen")" = "$(screen_digest "$1")" ]
 }
 
+# shown CLASS [TEXT]: whether a visible window of CLASS (with TEXT, when given) is listed.
+shown() {
+    emu windows | awk -F'\t' -v c="$1" -v t="${2-}" -v any="$(($# < 2))" \
+        '$2 == c && (any || $3 == t) && $9 == 1 { found = 1 } END { exit !found }'
+}
+
+# hidden CLASS: whether no visible window of CLASS is listed.
+hidden() { ! shown "$1"; }
+
+# wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed (at most 20 s).
+wait_for() { poll 20 shown "$1" "$2"; }
+
+# wait_for_class CLASS: waits until a visible window of CLASS is listed (at most 20 s).
+wait_for_class() { poll 20 shown "$1"; }
+
+# eventually COMMAND...: runs COMMAND until it succeeds, for at most 20 s.
+eventually() { poll 20 "$@"; }
+
+# listed TEXT: whether TEXT appears anywhere in `emu windows`.
+listed() { emu windows | grep -qF -- "$1"; }
+
+# between VALUE LOW HIGH: whether LOW <= VALUE <= HIGH.
+between() { [ "$1" -ge "$2" ] && [ "$1" -le "$3" ]; }
+
 # ini_value SECTION KEY: a value of the phone's Settings.ini.
 ini_value() { tr -d '\r' <"$INSTALL/Settings.ini" | awk -v s="[$1]" -v k="$2" '$0 == s { in_s = 1; next } /^\[/ { in_s = 0 } in_s && $1 == k { sub(/^[^=]*= ?/, ""); print; exit }'; }
 
@@ -93,13 +166,24 @@ write_unbound_settings() {
     } >"$INSTALL/Settings.ini"
 }
 
-# wait_for_menu: waits until the menu window shows (at most 10 s).
-wait_for_menu() {
-    for _ in $(seq 1 50); do
-        [ "$(window_field Tolvane 9)" = 1 ] && return 0
-        sleep 0.2
-    done
-    return 1
+# wait_for_menu: waits until the menu window shows (at most 20 s).
+wait_for_menu() { poll 20 shown Tolvane; }
+
+# expect_faces SKIN: the next screenshot should show SKIN's Settings and Exit faces at the top.
+expect_faces() {
+    local skin="$INSTALL/Skins/$1" face
+    mapfile -t face < <(pixels "$skin/Settings.png" 20,20)
+    expect_pixel 30 30 "${face[0]}" "the $1 Settings face at the top left"
+    mapfile -t face < <(pixels "$skin/Exit.png" 20,20)
+    expect_pixel 450 30 "${face[0]}" "the $1 Exit face at the top right"
+}
+
+# menu_painted [SKIN]: checks that the menu shows and that its Settings and Exit faces come on the screen (so a
+# tap reaches them); the screenshot is $DEVICE/menu.png.
+menu_painted() {
+    check "the menu shows" wait_for_menu
+    expect_faces "${1:-Default}"
+    screen_shows menu
 }
 
 finish() {
@@ -124,9 +208,17 @@ expect_field() {
     if [ "$got" = "$2" ]; then
         echo "ok: $1 is $2"
     else
-        echo "FAIL (line ${BASH_LINENO[0]}): $1 is $got, expected $2" >&2
-        FAILURES=$((FAILURES + 1))
+        fail "$1 is $got, expected $2"
     fi
+}
+
+# field_is NAME VALUE: whether one field of `emu state` is VALUE.
+field_is() { [ "$(state_field "$1")" = "$2" ]; }
+
+# await_field NAME VALUE: waits (at most 20 s) until one field of `emu state` is VALUE, then checks it.
+await_field() {
+    poll 20 field_is "$1" "$2" || true
+    expect_field "$1" "$2"
 }
 
 # screen_painted NAME: takes a screenshot ($DEVICE/NAME.png) and checks that the front screen is painted over

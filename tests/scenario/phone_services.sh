@@ -27,15 +27,13 @@ expect_field bttray_present 1
 
 # Manila ignores the Today broadcast while its item is enabled, and ends on it once the item is disabled.
 emu ctl send broadcast 0x1A 0xF2 >/dev/null
-sleep 0.5
+sleep 0.5 # a bounded wait: Manila must not end within it
 expect_field manila_running 1
 emu set today_item_enabled 0
 emu ctl send broadcast 0x1A 0xF2 >/dev/null
-sleep 1
-expect_field manila_running 0
+await_field manila_running 0
 emu ctl start '\Windows\Manila.exe' ''
-sleep 1
-expect_field manila_running 1
+await_field manila_running 1
 expect_field today_item_enabled 1
 emu set manila stopped
 expect_field manila_running 0
@@ -45,8 +43,7 @@ expect_field manila_running 1
 # Programs started through the shell, with their parameters, oldest first.
 emu ctl start '\Windows\recorder.exe' '-open "My Documents\a b.txt"'
 emu ctl start '\Windows\recorder.exe' ''
-sleep 1
-expect_field launched '[{"program":"\\Windows\\Manila.exe","parameters":""},{"program":"\\Windows\\Manila.exe","parameters":""},{"program":"\\Windows\\recorder.exe","parameters":"-open \"My Documents\\a b.txt\""},{"program":"\\Windows\\recorder.exe","parameters":""}]'
+await_field launched '[{"program":"\\Windows\\Manila.exe","parameters":""},{"program":"\\Windows\\Manila.exe","parameters":""},{"program":"\\Windows\\recorder.exe","parameters":"-open \"My Documents\\a b.txt\""},{"program":"\\Windows\\recorder.exe","parameters":""}]'
 
 # Power: a suspend darkens the screen until a tap; power off through HTCUtil.dll; a reset restarts Manila.
 check "a suspend is answered with success" [ "$(emu ctl power 0x200000)" = 0 ]
@@ -54,23 +51,21 @@ expect_field screen_on 0
 check "the dark screen covers the phone" bash -c \
     "'$TOLVANE' emu windows --device '$DEVICE' | awk -F'\t' '\$2 == \"PhoneDarkScreen\" && \$9 == 1 { found = 1 } END { exit !found }'"
 emu tap 240 400
-sleep 0.5
-expect_field screen_on 1
+await_field screen_on 1
 emu ctl call HTCUtil.dll HTCUtilDeviceOff >/dev/null
 expect_field screen_on 0
 expect_field power '["suspend","off"]'
 emu tap 240 400
 emu set history clear
 emu ctl power 0x800000 >/dev/null
-sleep 3
 expect_field power '["reset"]'
-expect_field launched '[{"program":"\\Windows\\Manila.exe","parameters":""}]'
-expect_field manila_running 1
+# The phone restarts its programs a moment after the reset.
+await_field launched '[{"program":"\\Windows\\Manila.exe","parameters":""}]'
+await_field manila_running 1
 
 # Real input reaches the Today screen.
 emu tap 120 500
 emu key Escape
 emu type hi
-sleep 0.5
-expect_field input '["tap 120 500","key 27","char 27","key 231","char 104","key 231","char 105"]'
+await_field input '["tap 120 500","key 27","char 27","key 231","char 104","key 231","char 105"]'
 finish

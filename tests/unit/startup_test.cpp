@@ -1,6 +1,8 @@
 // Start-up: the menu window, its background, the auto-close timer and the main loop's end.
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "config/settings_store.h"
 #include "import_patch.h"
 #include "menu/menu_state.h"
@@ -102,11 +104,42 @@ TEST_F(StartUp, NoTimerForZeroOrNegativeTimeout)
     }
 }
 
+// The elapse the menu asked SetTimer for its auto-close timer; the timer itself is set as asked.
+UINT s_autoCloseElapse;
+typedef UINT_PTR(WINAPI *SetTimerCall)(HWND, UINT_PTR, UINT, TIMERPROC);
+SetTimerCall s_realSetTimer;
+UINT_PTR WINAPI CatchSetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc)
+{
+    if (hwnd && id == (UINT_PTR)kAutoCloseTimerId)
+        s_autoCloseElapse = elapse;
+    return s_realSetTimer(hwnd, id, elapse, proc);
+}
+
 TEST_F(StartUp, HugeTimeoutStillArmsTheTimer)
 {
-    SetTimer(NULL, 0, 300, EndLoopTimer);
-    EXPECT_EQ(7, RunWithSettings("[Settings]\r\nTimeout = 2147483647\r\n"));
-    EXPECT_EQ((UINT_PTR)kAutoCloseTimerId, s_record.timerIdDuringLoop);
+    // Time-outs whose milliseconds pass USER_TIMER_MAXIMUM (or even 32 bits) wait that maximum instead.
+    const struct {
+        const char *timeout;
+        UINT elapse;
+    } cases[] = {
+        {"2147483", 2147483000u},
+        {"2147484", USER_TIMER_MAXIMUM},
+        {"4294968", USER_TIMER_MAXIMUM},
+        {"2147483647", USER_TIMER_MAXIMUM},
+    };
+    s_realSetTimer = (SetTimerCall)PatchImport("user32.dll", "SetTimer", (void *)CatchSetTimer);
+    ASSERT_NE(nullptr, s_realSetTimer);
+    for (const auto &c : cases) {
+        SetUp();
+        s_autoCloseElapse = 0;
+        SetTimer(NULL, 0, 300, EndLoopTimer);
+        std::string settings = std::string("[Settings]\r\nTimeout = ") + c.timeout + "\r\n";
+        EXPECT_EQ(7, RunWithSettings(settings.c_str())) << c.timeout;
+        EXPECT_EQ((UINT_PTR)kAutoCloseTimerId, s_record.timerIdDuringLoop) << c.timeout;
+        EXPECT_EQ(c.elapse, s_autoCloseElapse) << c.timeout;
+        TearDown();
+    }
+    PatchImport("user32.dll", "SetTimer", (void *)s_realSetTimer);
 }
 
 TEST_F(StartUp, WindowCoversTheScreenWithBlackWithoutWallpaper)
