@@ -31,7 +31,8 @@ opened() {
 # lost WHAT: says what the phone shows when a step of a round did not happen, and ends the rounds.
 lost() {
     echo "FAIL: round $round: $1" >&2
-    emu windows >&2 || tail -n 20 "$DEVICE/run/shell.log" >&2 2>/dev/null || true
+    echo "the menu program: $(emu wait 0 2>&1)" >&2
+    emu windows | awk -F'\t' '$9 == 1' >&2 || tail -n 20 "$DEVICE/run/shell.log" >&2 2>/dev/null || true
     return 1
 }
 
