@@ -2,13 +2,15 @@
 // and nine buttons as the bare floor, the wallpaper as the window's background, and Button.png, seven state
 // pictures, Exit.png and Settings.png decoded once each and blitted with the same captions. Runs until it is
 // ended from outside.
-//   floor_work [wic | wicpng | gdiplus]    the decoder: WIC by file name (default), WIC's PNG decoder made
-//                                          directly, or GDI+
+//   floor_work [wic | wicpng]     the decoder: WIC by file name (default) or WIC's PNG decoder made directly
+//   floor_work_gdiplus            the same with GDI+ (a program of its own: linking GDI+ costs every start)
 #include <windows.h>
+#include <wincodec.h>
+#ifdef FLOOR_GDIPLUS
 #include <objidl.h>
 #include <propidl.h>
 #include <gdiplus.h>
-#include <wincodec.h>
+#endif
 
 namespace {
 
@@ -98,12 +100,14 @@ HBITMAP DecodeWithWicPng(const wchar_t *path)
 
 HBITMAP DecodeWithGdiplus(const wchar_t *path)
 {
-    Gdiplus::GpBitmap *bitmap = NULL;
     HBITMAP hbm = NULL;
+#ifdef FLOOR_GDIPLUS
+    Gdiplus::GpBitmap *bitmap = NULL;
     if (Gdiplus::DllExports::GdipCreateBitmapFromFile(path, &bitmap) == Gdiplus::Ok) {
         Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(bitmap, &hbm, 0);
         Gdiplus::DllExports::GdipDisposeImage(bitmap);
     }
+#endif
     return hbm;
 }
 
@@ -124,12 +128,12 @@ HBITMAP Decode(const wchar_t *name)
 
 void StartDecoder()
 {
-    if (s_decoder == DECODER_GDIPLUS) {
-        Gdiplus::GdiplusStartupInput input;
-        ULONG_PTR token;
-        Gdiplus::GdiplusStartup(&token, &input, NULL);
-        return;
-    }
+#ifdef FLOOR_GDIPLUS
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token;
+    Gdiplus::GdiplusStartup(&token, &input, NULL);
+    return;
+#endif
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
     CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
                      (void **)&s_factory);
@@ -200,9 +204,10 @@ LRESULT CALLBACK FloorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR cmdLine, int nCmdShow)
 {
-    if (wcsstr(cmdLine, L"gdiplus"))
-        s_decoder = DECODER_GDIPLUS;
-    else if (wcsstr(cmdLine, L"wicpng"))
+#ifdef FLOOR_GDIPLUS
+    s_decoder = DECODER_GDIPLUS;
+#endif
+    if (wcsstr(cmdLine, L"wicpng"))
         s_decoder = DECODER_WIC_PNG;
     StartDecoder();
     HBITMAP wallpaper = Decode(L"Wallpaper.png");

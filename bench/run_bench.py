@@ -19,6 +19,8 @@ MENU = "P:\\Program Files\\Orsweld\\Tolvane\\Tolvane.exe"
 RUNS = 15
 # The work floor's decoders: the fastest of them is the floor.
 DECODERS = ("wic", "wicpng", "gdiplus")
+FLOOR_PROGRAMS = {"wic": "P:\\Windows\\floor_work.exe|wic", "wicpng": "P:\\Windows\\floor_work.exe|wicpng",
+                  "gdiplus": "P:\\Windows\\floor_work_gdiplus.exe"}
 # Openings of the picker per size: one opening of a large folder is long and steady enough to stand alone.
 PICKER_RUNS = {100: 5, 1000: 3, 10000: 1}
 # Four radio slots among the seven, as a user's menu would have.
@@ -82,7 +84,7 @@ def main():
             fh.write(settings())
         make_picker_folders()
         rows = []
-        programs = [MENU, "P:\\Windows\\floor_menu.exe"] + ["P:\\Windows\\floor_work.exe|" + d for d in DECODERS]
+        programs = [MENU, "P:\\Windows\\floor_menu.exe"] + [FLOOR_PROGRAMS[d] for d in DECODERS]
         starts = [tuple(map(float, line.split()))
                   for line in wine("P:\\Windows\\start_bench.exe", str(RUNS), *programs).splitlines()]
         (menu_ms, menu_kib), (bare_ms, bare_kib) = starts[0], starts[1]

@@ -34,7 +34,7 @@ bool StartOnce(Program &program, const LARGE_INTEGER &frequency)
     commandLine.push_back(0);
     QueryPerformanceCounter(&start);
     if (!CreateProcessW(program.path.c_str(), commandLine.data(), NULL, NULL, FALSE, 0, NULL, L"P:\\", &si, &pi)) {
-        fwprintf(stderr, L"start_bench: cannot start %ls\n", program.path.c_str());
+        fwprintf(stderr, L"start_bench: cannot start %ls (error %lu)\n", program.path.c_str(), GetLastError());
         return false;
     }
     WaitForInputIdle(pi.hProcess, 30000);
