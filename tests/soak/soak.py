@@ -561,11 +561,12 @@ def kill_during_save(phone, rng, watch, pids_known):
 
 
 def wait_for_window(phone, cls, text=None, seconds=20):
+    """Waits for a visible window, top-level or child, of the class (and text)."""
     deadline = time.time() + seconds
     while time.time() < deadline:
         if any(c == cls and (text is None or t == text) for c, t in visible_windows(phone)):
             return True
-        time.sleep(0.1)
+        time.sleep(0.2)
     return False
 
 
@@ -654,36 +655,74 @@ def kill_trial(phone, trial, seed, pristine):
 
 # ---------------------------------------------------------------- phones side by side
 
-def run_phone(number, tasks, results, args, cache, workdir, log, lock):
-    """One phone: boots, then takes tasks from the shared list until none is left."""
-    device = os.path.join(workdir, "phone%d" % number)
-    phone = Phone(device)
+def phone_diagnosis(phone):
+    """What is left of a phone whose driving failed: its display and shell processes, and the shell's log."""
+    alive = []
+    for entry in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as fh:
+                cmdline = fh.read().replace(b"\0", b" ").decode(errors="replace")
+            with open("/proc/%s/environ" % entry, "rb") as fh:
+                mine = ("WINEPREFIX=%s" % os.path.join(phone.device, "wine")).encode() in fh.read().split(b"\0")
+        except OSError:
+            continue
+        if mine and ("explorer" in cmdline or "PhoneShell" in cmdline or "wineserver" in cmdline):
+            alive.append(cmdline.split()[-1][:40])
     try:
-        phone.emu("boot", timeout=600)
-        pristine = os.path.join(workdir, "pristine%d" % number)
-        shutil.copytree(phone.root, pristine, symlinks=True)
+        with open(os.path.join(phone.device, "run", "shell.log"), errors="replace") as fh:
+            log = fh.read()[-300:].replace("\n", " | ")
+    except OSError:
+        log = "(no shell log)"
+    return "running: %s; shell log: %s" % (", ".join(alive) or "nothing", log)
+
+
+def boot_phone(phone, pristine):
+    phone.emu("shutdown", check=False)
+    phone.emu("boot", timeout=600)
+    shutil.rmtree(pristine, ignore_errors=True)
+    shutil.copytree(phone.root, pristine, symlinks=True)
+
+
+def run_task(phone, kind, index, args, cache, pristine):
+    """(problem kinds found, log line, kill inside a save) of one task."""
+    if kind == "input":
+        found, line = soak_input(phone, index, args.seed, cache, pristine)
+        return found, line, False
+    damaged, not_run, inside, line = kill_trial(phone, index, args.seed, pristine)
+    return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), line, inside
+
+
+def run_phone(number, tasks, results, args, cache, workdir, log, lock):
+    """One phone: boots, then takes tasks from the shared list until none is left. When the phone itself stops
+    answering (the entry script cannot drive it), what is left of it is logged and it is booted anew for the
+    same task; every such restart is counted and printed."""
+    phone = Phone(os.path.join(workdir, "phone%d" % number))
+    pristine = os.path.join(workdir, "pristine%d" % number)
+    try:
+        boot_phone(phone, pristine)
         while True:
             with lock:
                 if not tasks:
                     return
                 kind, index = tasks.pop(0)
-            if kind == "input":
-                found, line = soak_input(phone, index, args.seed, cache, pristine)
-            else:
-                damaged, not_run, inside, line = kill_trial(phone, index, args.seed, pristine)
-                found = (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else [])
-                if inside:
-                    with lock:
-                        results["kill inside"] = results.get("kill inside", 0) + 1
+            try:
+                found, line, inside = run_task(phone, kind, index, args, cache, pristine)
+            except (RuntimeError, subprocess.TimeoutExpired) as error:
+                with lock:
+                    results["phone restarts"] = results.get("phone restarts", 0) + 1
+                    log("phone %d stopped answering during %s %d: %s; %s" % (
+                        number, kind, index + 1, str(error).strip()[:200], phone_diagnosis(phone)), True)
+                boot_phone(phone, pristine)
+                found, line, inside = run_task(phone, kind, index, args, cache, pristine)
             with lock:
-                for what in found:
+                for what in found + (["kill inside"] if inside else []):
                     results[what] = results.get(what, 0) + 1
                 results["done " + kind] = results.get("done " + kind, 0) + 1
                 log(line, bool(found))
-    except Exception as error:  # a phone that fails leaves its tasks undone: the counts below show it
+    except Exception as error:  # a phone that fails twice leaves its tasks to the others: the counts show it
         with lock:
             results["phone failures"] = results.get("phone failures", 0) + 1
-            log("phone %d: %s" % (number, error), True)
+            log("phone %d: %s; %s" % (number, error, phone_diagnosis(phone)), True)
     finally:
         phone.emu("shutdown", check=False)
 
@@ -729,6 +768,8 @@ def main():
         done_kills, results.get("kill damaged", 0),
         ", %d not run as meant" % results["kill not run"] if results.get("kill not run") else ""))
     print("kills that fell inside a save (its temporary file left): %d" % results.get("kill inside", 0))
+    if results.get("phone restarts"):
+        print("phones booted anew after they stopped answering: %d" % results["phone restarts"])
     print("soak time: %.0f s on %d phones" % (time.time() - started, args.phones))
     failed = any(results.get(k) for k in ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run",
                                           "phone failures"))
