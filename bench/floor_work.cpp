@@ -12,6 +12,8 @@
 #include <gdiplus.h>
 #endif
 
+#include "floor_window.h"
+
 namespace {
 
 const wchar_t kSkin[] = L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\";
@@ -30,7 +32,7 @@ enum Decoder { DECODER_WIC, DECODER_WIC_PNG, DECODER_GDIPLUS };
 Decoder s_decoder = DECODER_WIC;
 IWICImagingFactory *s_factory;
 
-HWND s_slots[7], s_exit, s_settings;
+FloorButtons s_buttons;
 HBITMAP s_background, s_exitFace, s_settingsFace, s_pictures[7];
 HFONT s_font;
 
@@ -60,20 +62,26 @@ HBITMAP DibFromSource(IWICBitmapSource *source)
     return hbm;
 }
 
+// The first frame of a decoder as a DIB section; the decoder is released.
+HBITMAP DibFromDecoder(IWICBitmapDecoder *decoder)
+{
+    IWICBitmapFrameDecode *frame = NULL;
+    HBITMAP hbm = NULL;
+    if (SUCCEEDED(decoder->GetFrame(0, &frame))) {
+        hbm = DibFromSource(frame);
+        frame->Release();
+    }
+    decoder->Release();
+    return hbm;
+}
+
 HBITMAP DecodeWithWic(const wchar_t *path)
 {
     IWICBitmapDecoder *decoder = NULL;
-    IWICBitmapFrameDecode *frame = NULL;
-    HBITMAP hbm = NULL;
-    if (SUCCEEDED(s_factory->CreateDecoderFromFilename(path, NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                       &decoder)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)))
-        hbm = DibFromSource(frame);
-    if (frame)
-        frame->Release();
-    if (decoder)
-        decoder->Release();
-    return hbm;
+    if (FAILED(s_factory->CreateDecoderFromFilename(path, NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                    &decoder)))
+        return NULL;
+    return DibFromDecoder(decoder);
 }
 
 // WIC's PNG decoder made by its class id: no search through the installed decoders for one that takes the file.
@@ -81,18 +89,15 @@ HBITMAP DecodeWithWicPng(const wchar_t *path)
 {
     IWICStream *stream = NULL;
     IWICBitmapDecoder *decoder = NULL;
-    IWICBitmapFrameDecode *frame = NULL;
     HBITMAP hbm = NULL;
     if (SUCCEEDED(s_factory->CreateStream(&stream)) && SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_READ)) &&
         SUCCEEDED(CoCreateInstance(CLSID_WICPngDecoder, NULL, CLSCTX_INPROC_SERVER, IID_IWICBitmapDecoder,
-                                   (void **)&decoder)) &&
-        SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)) &&
-        SUCCEEDED(decoder->GetFrame(0, &frame)))
-        hbm = DibFromSource(frame);
-    if (frame)
-        frame->Release();
-    if (decoder)
-        decoder->Release();
+                                   (void **)&decoder))) {
+        if (SUCCEEDED(decoder->Initialize(stream, WICDecodeMetadataCacheOnDemand)))
+            hbm = DibFromDecoder(decoder);
+        else
+            decoder->Release();
+    }
     if (stream)
         stream->Release();
     return hbm;
@@ -155,8 +160,8 @@ void BlitFace(HWND button, HBITMAP face)
 void PaintSlot(int slot)
 {
     PAINTSTRUCT ps;
-    InvalidateRect(s_slots[slot], NULL, FALSE);
-    HDC hdc = BeginPaint(s_slots[slot], &ps);
+    InvalidateRect(s_buttons.slots[slot], NULL, FALSE);
+    HDC hdc = BeginPaint(s_buttons.slots[slot], &ps);
     HDC memory = CreateCompatibleDC(hdc);
     // The background goes straight to the button and the state picture over it: one copy serves all seven faces.
     HGDIOBJ old = SelectObject(memory, s_background);
@@ -173,15 +178,15 @@ void PaintSlot(int slot)
     RECT rc = {100, (100 - measured.bottom - measured.top) / 2, 350, 100};
     DrawTextW(hdc, kSlots[slot].caption, -1, &rc, DT_CENTER | DT_WORDBREAK);
     SelectObject(hdc, oldFont);
-    EndPaint(s_slots[slot], &ps);
+    EndPaint(s_buttons.slots[slot], &ps);
 }
 
 void OnPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
     BeginPaint(hwnd, &ps);
-    BlitFace(s_exit, s_exitFace);
-    BlitFace(s_settings, s_settingsFace);
+    BlitFace(s_buttons.exit, s_exitFace);
+    BlitFace(s_buttons.settings, s_settingsFace);
     for (int slot = 0; slot < 7; slot++)
         PaintSlot(slot);
     EndPaint(hwnd, &ps);
@@ -223,29 +228,8 @@ int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR cmdLine, int nCmdShow
     lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
     s_font = CreateFontIndirectW(&lf);
 
-    WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = FloorWindowProc;
-    wc.hInstance = hInstance;
-    wc.hbrBackground = wallpaper ? CreatePatternBrush(wallpaper) : (HBRUSH)GetStockObject(BLACK_BRUSH);
-    wc.lpszClassName = L"FloorWork";
-    RegisterClassW(&wc);
+    HBRUSH background = wallpaper ? CreatePatternBrush(wallpaper) : (HBRUSH)GetStockObject(BLACK_BRUSH);
     DeleteObject(wallpaper);
-    HWND hwnd = CreateWindowExW(0, L"FloorWork", L"FloorWork", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL, hInstance,
-                                NULL);
-    for (int slot = 0; slot < 7; slot++)
-        s_slots[slot] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_MULTILINE, 65, 25 + 108 * slot,
-                                        350, 100, hwnd, NULL, hInstance, NULL);
-    s_exit = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 430, 10, 40, 40, hwnd, NULL, hInstance, NULL);
-    s_settings =
-        CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 10, 10, 40, 40, hwnd, NULL, hInstance, NULL);
-    ShowWindow(hwnd, nCmdShow);
-    UpdateWindow(hwnd);
-    MSG msg;
-    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    HWND hwnd = CreateFloorWindow(hInstance, L"FloorWork", FloorWindowProc, background, WS_CLIPCHILDREN, &s_buttons);
+    return RunFloorWindow(hwnd, nCmdShow);
 }
