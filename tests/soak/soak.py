@@ -629,6 +629,7 @@ def kill_trial(phone, trial, seed, pristine):
                 where = kill_during_save(phone, rng, watch, pids)
         phone.emu("kill", check=False)
         phone.emu("wait", "20", check=False)
+        watch.unread.extend(watch.read())  # the events no wait has read yet
         steps = [step for step, event in SAVE_STEPS if event in watch.seen]
         # A temporary file left behind shows that the kill fell inside a save, before its file was put in place.
         inside = os.path.exists(settings + ".tmp")
