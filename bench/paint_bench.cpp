@@ -52,12 +52,12 @@ HWND CreateMenu()
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MenuWindowProc;
     wc.hInstance = GetModuleHandleW(NULL);
-    wc.lpszClassName = MENU_CLASS_NAME;
+    wc.lpszClassName = kMenuClassName;
     wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
     RegisterClassW(&wc);
     g_menu.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     g_menu.screenHeight = GetSystemMetrics(SM_CYSCREEN);
-    HWND hwnd = CreateWindowExW(0, MENU_CLASS_NAME, MENU_CLASS_NAME, WS_VISIBLE, 0, 0, g_menu.screenWidth,
+    HWND hwnd = CreateWindowExW(0, kMenuClassName, kMenuClassName, WS_VISIBLE, 0, 0, g_menu.screenWidth,
                                 g_menu.screenHeight, NULL, NULL, wc.hInstance, NULL);
     g_menu.hInstance = wc.hInstance;
     UpdateWindow(hwnd);
@@ -66,7 +66,7 @@ HWND CreateMenu()
 
 std::wstring SkinPath(const wchar_t *name)
 {
-    return std::wstring(g_menu.skinFolder) + name;
+    return std::wstring(g_settings.skinFolder) + name;
 }
 
 // The floor's decoder: WIC straight into a DIB section, every time (the program's loads may be served from
@@ -110,9 +110,9 @@ void PaintFloor()
     HBITMAP exitFace = DecodeOnce(SkinPath(L"Exit.png").c_str());
     HBITMAP settingsFace = DecodeOnce(SkinPath(L"Settings.png").c_str());
     HBITMAP background = DecodeOnce(SkinPath(L"Button.png").c_str());
-    HBITMAP pictures[SLOT_COUNT] = {};
-    for (int slot = 0; slot < SLOT_COUNT; slot++) {
-        const ActionInfo &info = g_actions[g_menu.slots[slot].actionCode];
+    HBITMAP pictures[kSlotCount] = {};
+    for (int slot = 0; slot < kSlotCount; slot++) {
+        const ActionInfo &info = g_actions[g_settings.slots[slot].actionCode];
         pictures[slot] = info.pictureOn ? DecodeOnce(SkinPath(info.pictureOn).c_str()) : NULL;
     }
     HWND faces[2] = {g_menu.exitButton, g_menu.settingsButton};
@@ -132,7 +132,7 @@ void PaintFloor()
     lf.lfCharSet = RUSSIAN_CHARSET;
     lstrcpynW(lf.lfFaceName, L"Tahoma", LF_FACESIZE);
     HFONT font = CreateFontIndirectW(&lf);
-    for (int slot = 0; slot < SLOT_COUNT; slot++) {
+    for (int slot = 0; slot < kSlotCount; slot++) {
         HWND button = g_menu.slots[slot].button;
         if (!button)
             continue;
@@ -144,9 +144,9 @@ void PaintFloor()
         SetBkMode(hdc, TRANSPARENT);
         HGDIOBJ oldFont = SelectObject(hdc, font);
         RECT rc = {100, 0, 350, 100};
-        DrawTextW(hdc, g_menu.slots[slot].text, -1, &rc, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+        DrawTextW(hdc, g_settings.slots[slot].text, -1, &rc, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
         RECT draw = {100, (100 - rc.bottom - rc.top) / 2, 350, 100};
-        DrawTextW(hdc, g_menu.slots[slot].text, -1, &draw, DT_CENTER | DT_WORDBREAK);
+        DrawTextW(hdc, g_settings.slots[slot].text, -1, &draw, DT_CENTER | DT_WORDBREAK);
         SelectObject(hdc, oldFont);
         SelectObject(b, oldB);
         SelectObject(a, oldA);
@@ -251,7 +251,7 @@ int BenchSkins(int n)
 {
     wchar_t name[64];
     for (int i = 0; i < n; i++) {
-        _snwprintf(name, 64, SKINS_ROOT L"Bench%05d", i);
+        _snwprintf(name, 64, L"%sBench%05d", kSkinsRoot, i);
         name[63] = 0;
         MakeFolder(name);
         MakeFile(std::wstring(name) + L"\\Skin.ini", "[Settings]\r\n");
@@ -267,7 +267,7 @@ int BenchSkins(int n)
         DestroyWindow(tree);
     }
     for (int i = 0; i < n; i++) {
-        _snwprintf(name, 64, SKINS_ROOT L"Bench%05d", i);
+        _snwprintf(name, 64, L"%sBench%05d", kSkinsRoot, i);
         name[63] = 0;
         DeleteFileW((std::wstring(name) + L"\\Skin.ini").c_str());
         RemoveDirectoryW(name);

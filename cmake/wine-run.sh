@@ -2,9 +2,11 @@
 # Runs a Windows executable under Wine in the build's test prefix (null graphics driver, no display needed).
 # TOLVANE_TEST_PREFIX is set by the entry script; the default suits a plain `ctest` in the build folder.
 # With TOLVANE_TEST_DRIVE=K the program also gets a private drive K: over build/testroots/k.
-build=$(cd "$(dirname "$0")/.." && pwd)/build
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$root/build
 prefix=${TOLVANE_TEST_PREFIX:-$build/wine-test}
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The phone's fonts and no font of the host, as for every Wine process of the project.
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" FONTCONFIG_FILE=$root/emulator/fonts.conf
 unset DISPLAY
 if [ -n "${TOLVANE_TEST_DRIVE:-}" ]; then
     letter=$(printf '%s' "$TOLVANE_TEST_DRIVE" | tr 'A-Z' 'a-z')

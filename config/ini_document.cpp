@@ -1,14 +1,29 @@
 // Loading and crash-safe saving of the ini documents.
 #include <windows.h>
+
 #include <stdio.h>
 
 #include <string>
 
 #include "ini_document.h"
 
-namespace {
+namespace
+{
 
-// Reads a whole file; false when it cannot be opened or read in full.
+bool WriteWholeFile(const wchar_t *path, const std::string &bytes)
+{
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) && written == bytes.size();
+    ok = FlushFileBuffers(file) && ok;
+    CloseHandle(file);
+    return ok;
+}
+
+} // namespace
+
 bool ReadWholeFile(const wchar_t *path, std::string &bytes)
 {
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
@@ -25,20 +40,6 @@ bool ReadWholeFile(const wchar_t *path, std::string &bytes)
     CloseHandle(file);
     return ok;
 }
-
-bool WriteWholeFile(const wchar_t *path, const std::string &bytes)
-{
-    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    bool ok = WriteFile(file, bytes.data(), (DWORD)bytes.size(), &written, NULL) && written == bytes.size();
-    ok = FlushFileBuffers(file) && ok;
-    CloseHandle(file);
-    return ok;
-}
-
-} // namespace
 
 SI_Error IniDocument::LoadFile(const wchar_t *path)
 {

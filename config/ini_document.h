@@ -8,9 +8,15 @@
 #endif
 #include <SimpleIni.h>
 
+#include <string>
+
+// Reads a whole file into bytes; false when it cannot be opened or read in full.
+bool ReadWholeFile(const wchar_t *path, std::string &bytes);
+
 // A CSimpleIniW with UTF-8 storage, repeated keys and multi-line values off, whose file operations keep the
 // phone's rules: every file is ANSI text, and a save never leaves a half-written file behind.
-class IniDocument : public CSimpleIniW {
+class IniDocument : public CSimpleIniW
+{
 public:
     IniDocument() : CSimpleIniW(false, false, false) {}
 

@@ -4,7 +4,8 @@
 
 LanguageTexts g_lang;
 
-namespace {
+namespace
+{
 
 struct LanguageEntry {
     const wchar_t *key;
@@ -13,7 +14,10 @@ struct LanguageEntry {
     size_t capacity;
 };
 
-#define TEXT_ENTRY(key, text, field) {key, text, g_lang.field, ARRAYSIZE(g_lang.field)}
+#define TEXT_ENTRY(key, text, field)                                                                                   \
+    {                                                                                                                  \
+        key, text, g_lang.field, ARRAYSIZE(g_lang.field)                                                               \
+    }
 
 // The texts after the action labels, in the order they are read.
 const LanguageEntry kInterfaceTexts[] = {
@@ -45,9 +49,8 @@ const LanguageEntry kInterfaceTexts[] = {
 
 void FillLanguageTexts()
 {
-    for (int code = 0; code < ACTION_COUNT; code++)
-        CopyText(g_lang.actionLabels[code],
-                 g_langDoc.GetValue(L"lang", g_actions[code].langKey, g_actions[code].defaultLabel));
+    for (const ActionInfo &action : g_actions)
+        CopyText(g_lang.actionLabels[action.code], g_langDoc.GetValue(L"lang", action.langKey, action.defaultLabel));
     for (const LanguageEntry &entry : kInterfaceTexts)
         CopyText(entry.buffer, entry.capacity, g_langDoc.GetValue(L"lang", entry.key, entry.defaultText));
 }

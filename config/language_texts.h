@@ -7,7 +7,7 @@
 struct LanguageTexts {
     wchar_t actionLabels[ACTION_COUNT][256]; // "RestartManila" ... "None", indexed by action code
     wchar_t general[50];                     // "BGeneral": the hub's General tile
-    wchar_t slotTiles[SLOT_COUNT][50];       // "Bl", "B2" ... "B7": the hub's slot tiles
+    wchar_t slotTiles[kSlotCount][50];       // "Bl", "B2" ... "B7": the hub's slot tiles
     wchar_t skin[50];                        // "Skin": frame of the General page's skin list
     wchar_t timeOut[50];                     // "TimeOut": frame of the General page's time-out
     wchar_t action[50];                      // "Action": frame of the button page's action list

@@ -1,21 +1,30 @@
-// The settings loader and the crash-safe saving of ini documents.
+// The settings loader, the program-wide settings record and the three documents.
 #include <windows.h>
+
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "settings_store.h"
+#include "action_codes.h"
 #include "bounded_text.h"
 #include "language_texts.h"
-#include "../menu/menu_state.h"
+#include "settings_store.h"
 
-namespace {
+ProgramSettings g_settings;
+
+// Constructed in this order, destroyed in the reverse order at exit.
+IniDocument g_settingsDoc;
+IniDocument g_skinDoc;
+IniDocument g_langDoc;
+
+namespace
+{
 
 // The entries of a new Settings.ini, in the order they are written.
 void SetDefaultSettings()
 {
     g_settingsDoc.SetValue(L"Settings", L"SkinName", L"Default");
     g_settingsDoc.SetValue(L"Settings", L"Timeout", L"5");
-    for (int slot = 0; slot < SLOT_COUNT; slot++) {
+    for (int slot = 0; slot < kSlotCount; slot++) {
         wchar_t section[4];
         SlotSectionName(section, slot);
         g_settingsDoc.SetValue(section, L"UseButton", L"13");
@@ -32,7 +41,7 @@ void KeepUnloadableFile(const wchar_t *path)
     DWORD attributes = GetFileAttributesW(path);
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return;
-    wchar_t backup[PATH_CAPACITY + 4];
+    wchar_t backup[kPathCapacity + 4];
     _snwprintf(backup, ARRAYSIZE(backup), L"%s.bak", path);
     backup[ARRAYSIZE(backup) - 1] = L'\0';
     MoveFileExW(path, backup, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -40,33 +49,50 @@ void KeepUnloadableFile(const wchar_t *path)
 
 } // namespace
 
-void SlotSectionName(wchar_t *name, int slot)
+void SlotSectionName(wchar_t *name, size_t capacity, int slot)
 {
-    _snwprintf(name, 4, L"%d", slot);
-    name[3] = L'\0';
+    if (capacity == 0)
+        return;
+    _snwprintf(name, capacity, L"%d", slot);
+    name[capacity - 1] = L'\0';
+}
+
+void ReadSlotSettings()
+{
+    for (int i = 0; i < kSlotCount; i++) {
+        SlotSettings &slot = g_settings.slots[i];
+        wchar_t section[8];
+        SlotSectionName(section, i);
+        slot.actionCode = _wtol(g_settingsDoc.GetValue(section, L"UseButton", L""));
+        slot.iconPath[0] = L'\0';
+        // A slot without a menu button shows no text, so it keeps none.
+        slot.text[0] = L'\0';
+        if (ActionHasButton(slot.actionCode))
+            CopyText(slot.text, g_settingsDoc.GetValue(section, L"Text", L""));
+    }
 }
 
 void LoadSettings()
 {
-    if (g_settingsDoc.LoadFile(SETTINGS_PATH) != SI_OK) {
-        KeepUnloadableFile(SETTINGS_PATH);
+    if (g_settingsDoc.LoadFile(kSettingsPath) != SI_OK) {
+        KeepUnloadableFile(kSettingsPath);
         SetDefaultSettings();
-        g_settingsDoc.SaveFile(SETTINGS_PATH, true);
+        g_settingsDoc.SaveFile(kSettingsPath, true);
     }
-    g_settingsDoc.LoadFile(SETTINGS_PATH);
+    g_settingsDoc.LoadFile(kSettingsPath);
 
-    CopyText(g_menu.skinName, g_settingsDoc.GetValue(L"Settings", L"SkinName", L""));
-    CopyText(g_menu.skinFolder, SKINS_ROOT);
-    AppendText(g_menu.skinFolder, g_menu.skinName);
-    AppendText(g_menu.skinFolder, L"\\");
+    CopyText(g_settings.skinName, g_settingsDoc.GetValue(L"Settings", L"SkinName", L""));
+    CopyText(g_settings.skinFolder, kSkinsRoot);
+    AppendText(g_settings.skinFolder, g_settings.skinName);
+    AppendText(g_settings.skinFolder, L"\\");
 
-    g_menu.timeout = _wtol(g_settingsDoc.GetValue(L"Settings", L"Timeout", L""));
+    g_settings.timeout = _wtol(g_settingsDoc.GetValue(L"Settings", L"Timeout", L""));
 
-    wchar_t skinIni[PATH_CAPACITY];
-    CopyText(skinIni, g_menu.skinFolder);
+    wchar_t skinIni[kPathCapacity];
+    CopyText(skinIni, g_settings.skinFolder);
     AppendText(skinIni, L"Skin.ini");
     g_skinDoc.LoadFile(skinIni);
 
-    g_langDoc.LoadFile(LANG_PATH);
+    g_langDoc.LoadFile(kLangPath);
     FillLanguageTexts();
 }

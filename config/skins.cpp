@@ -4,7 +4,6 @@
 
 #include <commctrl.h>
 
-#include "../menu/menu_state.h"
 #include "bounded_text.h"
 #include "folder_entries.h"
 #include "settings_store.h"
@@ -16,8 +15,8 @@ namespace
 // True when the folder's own listing holds a file named "Skin.ini" in exactly these letter cases.
 bool FolderHoldsSkinIni(const wchar_t *folderName)
 {
-    wchar_t pattern[PATH_CAPACITY];
-    CopyText(pattern, SKINS_ROOT);
+    wchar_t pattern[kPathCapacity];
+    CopyText(pattern, kSkinsRoot);
     AppendText(pattern, folderName);
     AppendText(pattern, L"\\*");
     WIN32_FIND_DATAW entry;
@@ -43,7 +42,7 @@ void AddSkinItem(HWND hwndTree, wchar_t *name)
     tvis.item.iImage = 0;
     tvis.item.iSelectedImage = 2;
     HTREEITEM item = (HTREEITEM)SendMessageW(hwndTree, TVM_INSERTITEMW, 0, (LPARAM)&tvis);
-    if (item && wcscmp(name, g_menu.skinName) == 0)
+    if (item && wcscmp(name, g_settings.skinName) == 0)
         SendMessageW(hwndTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)item);
 }
 
@@ -51,8 +50,11 @@ void AddSkinItem(HWND hwndTree, wchar_t *name)
 
 void FillSkinTree(HWND hwndTree)
 {
+    wchar_t pattern[kPathCapacity];
+    CopyText(pattern, kSkinsRoot);
+    AppendText(pattern, L"*");
     WIN32_FIND_DATAW entry;
-    HANDLE search = FindFirstFileW(SKINS_ROOT L"*", &entry);
+    HANDLE search = FindFirstFileW(pattern, &entry);
     if (search == INVALID_HANDLE_VALUE)
         return;
     do {

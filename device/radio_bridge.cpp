@@ -3,7 +3,8 @@
 
 #include "radio_bridge.h"
 
-namespace {
+namespace
+{
 
 // The state of the bridge: the libraries' handles and result slots, program-wide for the whole run.
 struct VendorLibrary {
@@ -12,8 +13,8 @@ struct VendorLibrary {
     int result;              // what the last successful export call returned; -1 before any
 };
 
-VendorLibrary s_radioLibrary = {RADIO_LIBRARY, NULL, -1};
-VendorLibrary s_deviceLibrary = {DEVICE_LIBRARY, NULL, -1};
+VendorLibrary s_radioLibrary = {kRadioLibrary, NULL, -1};
+VendorLibrary s_deviceLibrary = {kDeviceLibrary, NULL, -1};
 
 typedef int(WINAPIV *IntExport)(int);
 typedef int(WINAPIV *CellExport)(int *);
@@ -67,13 +68,43 @@ int CallPlain(VendorLibrary &library, const char *name)
 } // namespace
 
 // The desktop's GetProcAddress takes the export's name as ANSI text; the phone's takes it wide.
-int RadioSetBluetooth(int on) { return CallWithInt(s_radioLibrary, "CommManager_SetBluetooth", on); }
-int RadioSetWlan(int on) { return CallWithInt(s_radioLibrary, "CommManager_SetWLAN", on); }
-int RadioSetPhone(int on) { return CallWithInt(s_radioLibrary, "CommManager_SetPhone", on); }
-int RadioSetFlightMode(int on) { return CallWithInt(s_radioLibrary, "CommManager_SetFlightMode", on); }
-int RadioGetBluetooth(int *cell) { return CallWithCell(s_radioLibrary, "CommManager_GetBluetooth", cell); }
-int RadioGetWlan(int *cell) { return CallWithCell(s_radioLibrary, "CommManager_GetWLAN", cell); }
-int RadioGetPhone(int *cell) { return CallWithCell(s_radioLibrary, "CommManager_GetPhone", cell); }
-int RadioGetFlightMode(int *cell) { return CallWithCell(s_radioLibrary, "CommManager_GetFlightMode", cell); }
-int RadioDisconnectAllGprs() { return CallPlain(s_radioLibrary, "CommManager_DisconnectAllGPRS"); }
-int DevicePowerOff() { return CallPlain(s_deviceLibrary, "HTCUtilDeviceOff"); }
+int RadioSetBluetooth(int on)
+{
+    return CallWithInt(s_radioLibrary, "CommManager_SetBluetooth", on);
+}
+int RadioSetWlan(int on)
+{
+    return CallWithInt(s_radioLibrary, "CommManager_SetWLAN", on);
+}
+int RadioSetPhone(int on)
+{
+    return CallWithInt(s_radioLibrary, "CommManager_SetPhone", on);
+}
+int RadioSetFlightMode(int on)
+{
+    return CallWithInt(s_radioLibrary, "CommManager_SetFlightMode", on);
+}
+int RadioGetBluetooth(int *cell)
+{
+    return CallWithCell(s_radioLibrary, "CommManager_GetBluetooth", cell);
+}
+int RadioGetWlan(int *cell)
+{
+    return CallWithCell(s_radioLibrary, "CommManager_GetWLAN", cell);
+}
+int RadioGetPhone(int *cell)
+{
+    return CallWithCell(s_radioLibrary, "CommManager_GetPhone", cell);
+}
+int RadioGetFlightMode(int *cell)
+{
+    return CallWithCell(s_radioLibrary, "CommManager_GetFlightMode", cell);
+}
+int RadioDisconnectAllGprs()
+{
+    return CallPlain(s_radioLibrary, "CommManager_DisconnectAllGPRS");
+}
+int DevicePowerOff()
+{
+    return CallPlain(s_deviceLibrary, "HTCUtilDeviceOff");
+}

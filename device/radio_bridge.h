@@ -2,8 +2,8 @@
 // (HTCUtil.dll). Each operation loads its library for the one call and releases it afterwards.
 #pragma once
 
-#define RADIO_LIBRARY L"CommManagerDll.dll"
-#define DEVICE_LIBRARY L"HTCUtil.dll"
+constexpr wchar_t kRadioLibrary[] = L"CommManagerDll.dll";
+constexpr wchar_t kDeviceLibrary[] = L"HTCUtil.dll";
 
 // Set operations: on = 1 switches the radio on, 0 off. The switch takes effect after a moment.
 int RadioSetBluetooth(int on);

@@ -1,12 +1,14 @@
 // System probes: registry reads with retries, the process list, the shell launch and the vibrate switch.
 #include <windows.h>
+
 #include <shellapi.h>
 #include <tlhelp32.h>
 #include <wince.h>
 
 #include "system_probes.h"
 
-namespace {
+namespace
+{
 
 const int kRegistryRetries = 10;
 const DWORD kRegistryRetryPause = 100;
@@ -44,12 +46,12 @@ DWORD ReadRegistryDword(const wchar_t *keyPath, const wchar_t *valueName)
 {
     DWORD result = 0;
     HKEY key = NULL;
-    LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistryPath(keyPath), 0, NULL, REG_OPTION_VOLATILE,
-                              KEY_ALL_ACCESS, NULL, &key, NULL);
+    LONG rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistryPath(keyPath), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                              NULL, &key, NULL);
     for (int retry = 0; rc != ERROR_SUCCESS && retry < kRegistryRetries; retry++) {
         Sleep(kRegistryRetryPause);
-        rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistryPath(keyPath), 0, NULL, REG_OPTION_VOLATILE,
-                             KEY_ALL_ACCESS, NULL, &key, NULL);
+        rc = RegCreateKeyExW(HKEY_LOCAL_MACHINE, RegistryPath(keyPath), 0, NULL, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                             NULL, &key, NULL);
     }
     if (rc != ERROR_SUCCESS)
         return 0;
@@ -107,8 +109,8 @@ DWORD QueryVibroMode()
     DWORD mode = 0;
     HKEY key = NULL;
     DWORD disposition = 0;
-    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\ShellOverrides", 0, NULL, 0,
-                        KEY_ALL_ACCESS, NULL, &key, &disposition) != ERROR_SUCCESS)
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\ShellOverrides", 0, NULL, 0, KEY_ALL_ACCESS,
+                        NULL, &key, &disposition) != ERROR_SUCCESS)
         return 0;
     DWORD size = sizeof mode;
     if (RegQueryValueExW(key, L"Mode", NULL, NULL, (BYTE *)&mode, &size) != ERROR_SUCCESS)
@@ -121,5 +123,5 @@ void SetVibroMode(DWORD mode)
 {
     HWND hwndTaskBar = FindWindowW(L"HHTaskBar", NULL);
     if (hwndTaskBar)
-        SendMessageW(hwndTaskBar, WM_USER + 0x84, mode, 0);
+        SendMessageW(hwndTaskBar, kTaskBarSetVibrateMessage, mode, 0);
 }

@@ -3,10 +3,13 @@
 #include <windows.h>
 
 // Registry paths and values the menu reads.
-#define PHONE_STATE_PATH L"\\System\\State\\Phone\\"
-#define GPRS_CONNECTED_VALUE L"Cellular System Connected"
-#define UMTS_PATH L"\\Software\\OEM\\UMTS\\"
-#define UMTS_OPMODE_VALUE L"OpMode"
+constexpr wchar_t kPhoneStatePath[] = L"\\System\\State\\Phone\\";
+constexpr wchar_t kGprsConnectedValue[] = L"Cellular System Connected";
+constexpr wchar_t kUmtsPath[] = L"\\Software\\OEM\\UMTS\\";
+constexpr wchar_t kUmtsOpModeValue[] = L"OpMode";
+
+// The task bar's message that sets the vibrate mode (wParam: the mode), 0x484.
+constexpr UINT kTaskBarSetVibrateMessage = WM_USER + 0x84;
 
 // The first four bytes of a value under HKEY_LOCAL_MACHINE; 0 when it cannot be read. Each step is retried
 // up to 10 times, 100 ms apart.

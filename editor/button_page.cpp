@@ -8,7 +8,6 @@
 #include "../config/bounded_text.h"
 #include "../config/language_texts.h"
 #include "../config/settings_store.h"
-#include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
 #include "button_page.h"
 #include "editor_frame.h"
@@ -38,9 +37,9 @@ const int kValueLimit = 258;
 // A label held by the action box: the labels' own capacity.
 const int kLabelCapacity = 256;
 
-SlotEntry &ChosenSlot()
+SlotSettings &ChosenSlot()
 {
-    return g_menu.slots[g_editor.handOver.chosenSlot];
+    return g_settings.slots[g_editor.handOver.chosenSlot];
 }
 
 const wchar_t *Section()
@@ -50,18 +49,20 @@ const wchar_t *Section()
 
 void FillActionBox(HWND actionBox, int currentCode)
 {
-    for (int code = 0; code < ACTION_COUNT; code++)
-        if (code != ACTION_3G)
-            SendMessageW(actionBox, CB_ADDSTRING, 0, (LPARAM)g_lang.actionLabels[code]);
+    for (const ActionInfo &action : g_actions)
+        if (action.offeredByPage)
+            SendMessageW(actionBox, CB_ADDSTRING, 0, (LPARAM)g_lang.actionLabels[action.code]);
     // A code without a label (outside 0..13) selects nothing.
-    if (currentCode >= 0 && currentCode < ACTION_COUNT)
+    if (FindAction(currentCode))
         SendMessageW(actionBox, CB_SELECTSTRING, (WPARAM)-1, (LPARAM)g_lang.actionLabels[currentCode]);
 }
 
 BOOL OnInitDialog(HWND hDlg)
 {
     ButtonPageWindows &page = g_editor.buttonPage;
-    if (g_editor.handOver.chosenSlot < 0 || g_editor.handOver.chosenSlot >= SLOT_COUNT)
+    // Handles left from an earlier page must not stand in for fields this set-up may fail to make.
+    page = ButtonPageWindows();
+    if (g_editor.handOver.chosenSlot < 0 || g_editor.handOver.chosenSlot >= kSlotCount)
         return FALSE;
     page.softKeyBar = SetUpEditorDialog(hDlg, IDR_MENU_SAVE_CANCEL, g_lang.keySave, g_lang.keyCancel);
     if (!page.softKeyBar)
@@ -112,7 +113,7 @@ void OnDefaultText()
 // Hands the field's path to the picker and takes back whatever the picker left in the buffer.
 void Browse(HWND hDlg, HWND field, const wchar_t *extension)
 {
-    GetWindowTextW(field, g_editor.handOver.pickerPath, PATH_CAPACITY);
+    GetWindowTextW(field, g_editor.handOver.pickerPath, kPathCapacity);
     CopyText(g_editor.handOver.pickerExtension, extension);
     OpenEditorDialog(hDlg, FilePickerDialog);
     SetWindowTextW(field, g_editor.handOver.pickerPath);
@@ -138,11 +139,15 @@ void SaveField(HWND field, const wchar_t *key)
     g_settingsDoc.SetValue(Section(), key, value);
 }
 
-BOOL Save(HWND hDlg)
+// Writes the page's five keys into Settings.ini and the slot's record; a page whose set-up failed has no fields
+// and writes nothing.
+void WriteFields()
 {
     const ButtonPageWindows &page = g_editor.buttonPage;
-    SlotEntry &slot = ChosenSlot();
-    g_settingsDoc.LoadFile(SETTINGS_PATH);
+    if (!page.actionBox || !page.textField || !page.programField || !page.argumentField || !page.iconField)
+        return;
+    SlotSettings &slot = ChosenSlot();
+    g_settingsDoc.LoadFile(kSettingsPath);
 
     // With no listed action selected the slot keeps its stored code.
     int code = ChosenAction();
@@ -162,7 +167,12 @@ BOOL Save(HWND hDlg)
     GetWindowTextW(page.iconField, slot.iconPath, kValueLimit);
     g_settingsDoc.SetValue(Section(), L"Icon", slot.iconPath);
 
-    g_settingsDoc.SaveFile(SETTINGS_PATH);
+    g_settingsDoc.SaveFile(kSettingsPath);
+}
+
+BOOL Save(HWND hDlg)
+{
+    WriteFields();
     EndDialog(hDlg, 1);
     return TRUE;
 }

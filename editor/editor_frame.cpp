@@ -56,7 +56,7 @@ HWND SetUpEditorDialog(HWND hDlg, UINT menuId, const wchar_t *leftCaption, const
     HWND softKeyBar = mbi.hwndMB;
 
     // One buffer serves both keys; a caption over 15 characters is cut.
-    wchar_t caption[SOFT_KEY_CAPTION_CAPACITY];
+    wchar_t caption[kSoftKeyCaptionCapacity];
     CopyText(caption, leftCaption);
     SetSoftKeyCaption(softKeyBar, 0, caption);
     CopyText(caption, rightCaption);

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Capacity of the caption buffer handed to the soft-key bar (15 characters and the terminator).
-#define SOFT_KEY_CAPTION_CAPACITY 16
+constexpr int kSoftKeyCaptionCapacity = 16;
 
 // Opens a modal editor dialog from template 102 with the given parent and procedure; returns when it has ended.
 void OpenEditorDialog(HWND hwndParent, DLGPROC dialogProc);

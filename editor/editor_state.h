@@ -6,20 +6,20 @@
 #include "../config/settings_store.h"
 
 // Capacity of the slot section name and of the picker extension, terminator included.
-#define SLOT_SECTION_CAPACITY 4
-#define PICKER_EXTENSION_CAPACITY 8
+constexpr int kSlotSectionCapacity = 4;
+constexpr int kPickerExtensionCapacity = 8;
 
 // The hand-over buffers: how the hub tells a button page its slot, and how a page and the picker trade a path.
 struct EditorHandOver {
-    int chosenSlot;                                     // the slot tile pressed last, 0..6; -1 before the first
-    wchar_t slotSectionName[SLOT_SECTION_CAPACITY];     // the chosen slot in decimal: the section a button page edits
-    wchar_t pickerPath[PATH_CAPACITY];                  // the path handed to the picker and the chosen file's path back
-    wchar_t pickerExtension[PICKER_EXTENSION_CAPACITY]; // "exe" or "png": the files the picker lists
+    int chosenSlot;                                    // the slot tile pressed last, 0..6; -1 before the first
+    wchar_t slotSectionName[kSlotSectionCapacity];     // the chosen slot in decimal: the section a button page edits
+    wchar_t pickerPath[kPathCapacity];                 // the path handed to the picker and the chosen file's path back
+    wchar_t pickerExtension[kPickerExtensionCapacity]; // "exe" or "png": the files the picker lists
 };
 
 // The settings hub's windows.
 struct HubWindows {
-    HWND slotTiles[SLOT_COUNT]; // the seven slot tiles, index = slot
+    HWND slotTiles[kSlotCount]; // the seven slot tiles, index = slot
     HWND generalTile;           // the General tile
     HWND softKeyBar;            // the bar made by the dialog set-up
 };
@@ -50,8 +50,7 @@ struct PickerWindows {
     HWND folderTree;                     // the folders of the phone, filled as they are expanded
     HWND fileList;                       // the matching files of the selected folder
     HWND softKeyBar;                     // the picker's soft-key bar
-    wchar_t folderPath[PATH_CAPACITY];   // what BuildFolderPath wrote last
-    wchar_t listedFolder[PATH_CAPACITY]; // the folder whose files the file list shows
+    wchar_t listedFolder[kPathCapacity]; // the folder whose files the file list shows
 };
 
 struct EditorState {

@@ -24,6 +24,22 @@ const wchar_t kRootText[] = L"\\";
 const DWORD kFileListStyle = 0x50900430;
 const DWORD kFolderTreeStyle = 0x50900037;
 
+// Copies the path segment that starts at path (after any backslashes) into segment, cut to capacity, and
+// returns where the walk goes on; null when no segment is left. "\a\\b" gives "a", then "b", then null.
+const wchar_t *NextSegment(const wchar_t *path, wchar_t *segment, size_t capacity)
+{
+    while (*path == L'\\')
+        path++;
+    if (!*path)
+        return NULL;
+    size_t used = 0;
+    for (; *path && *path != L'\\'; path++)
+        if (used + 1 < capacity)
+            segment[used++] = *path;
+    segment[used] = L'\0';
+    return path;
+}
+
 // The item's text, empty when it cannot be read.
 void GetTreeItemText(HWND hwndTree, HTREEITEM item, wchar_t *text)
 {
@@ -32,16 +48,16 @@ void GetTreeItemText(HWND hwndTree, HTREEITEM item, wchar_t *text)
     tvi.mask = TVIF_TEXT;
     tvi.hItem = item;
     tvi.pszText = text;
-    tvi.cchTextMax = PATH_CAPACITY;
+    tvi.cchTextMax = kPathCapacity;
     if (!item || !SendMessageW(hwndTree, TVM_GETITEMW, 0, (LPARAM)&tvi))
         text[0] = L'\0';
-    text[PATH_CAPACITY - 1] = L'\0';
+    text[kPathCapacity - 1] = L'\0';
 }
 
 // The first of item and its following siblings whose text is name exactly, or null.
 HTREEITEM FindSiblingByText(HWND hwndTree, HTREEITEM item, const wchar_t *name)
 {
-    wchar_t text[PATH_CAPACITY];
+    wchar_t text[kPathCapacity];
     for (; item; item = (HTREEITEM)SendMessageW(hwndTree, TVM_GETNEXTITEM, TVGN_NEXT, (LPARAM)item)) {
         GetTreeItemText(hwndTree, item, text);
         if (wcscmp(text, name) == 0)
@@ -58,7 +74,7 @@ HTREEITEM GetNextItem(HWND hwndTree, HTREEITEM item, UINT relation)
 HTREEITEM InsertItem(HWND hwndTree, HTREEITEM parent, HTREEITEM after, const wchar_t *text, int image,
                      int selectedImage, bool folder)
 {
-    wchar_t itemText[PATH_CAPACITY];
+    wchar_t itemText[kPathCapacity];
     CopyText(itemText, text);
     TVINSERTSTRUCTW tvis = {};
     tvis.hParent = parent;
@@ -87,7 +103,7 @@ bool IsFolderEntry(const WIN32_FIND_DATAW &entry)
 // an expand button before its level is read. Returns whether one was inserted.
 bool AddExpandPlaceholder(HWND hwndTree, HTREEITEM item, const wchar_t *parentPath, const wchar_t *name)
 {
-    wchar_t pattern[PATH_CAPACITY];
+    wchar_t pattern[kPathCapacity];
     CopyText(pattern, parentPath);
     AppendText(pattern, name);
     AppendText(pattern, L"\\*");
@@ -109,7 +125,7 @@ bool AddExpandPlaceholder(HWND hwndTree, HTREEITEM item, const wchar_t *parentPa
 int FillFolderLevel(const wchar_t *folderPath, const wchar_t *pattern, HTREEITEM parent)
 {
     HWND hwndTree = g_editor.picker.folderTree;
-    wchar_t search[PATH_CAPACITY], fullPath[PATH_CAPACITY];
+    wchar_t search[kPathCapacity], fullPath[kPathCapacity];
     CopyText(search, folderPath);
     AppendText(search, pattern);
     WIN32_FIND_DATAW entry;
@@ -156,7 +172,7 @@ BOOL OnInitDialog(HWND hDlg)
     FillFolderLevel(kRootText, L"*", root);
     SendMessageW(picker.folderTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)root);
 
-    wchar_t folderPart[PATH_CAPACITY], namePart[PATH_CAPACITY];
+    wchar_t folderPart[kPathCapacity], namePart[kPathCapacity];
     SplitPickerPath(g_editor.handOver.pickerPath, folderPart, namePart);
     ExpandToFolder(picker.folderTree, folderPart);
     FillFileList(picker.fileList, folderPart, namePart);
@@ -168,8 +184,8 @@ void OnItemExpanded(const NMTREEVIEWW *nmtv)
 {
     HWND hwndTree = nmtv->hdr.hwndFrom;
     HTREEITEM item = nmtv->itemNew.hItem;
-    wchar_t folderPath[PATH_CAPACITY];
-    CopyText(folderPath, BuildFolderPath(hwndTree, item));
+    wchar_t folderPath[kPathCapacity];
+    BuildFolderPath(hwndTree, item, folderPath, kPathCapacity);
     for (HTREEITEM child; (child = GetNextItem(hwndTree, item, TVGN_CHILD)) != NULL;)
         SendMessageW(hwndTree, TVM_DELETEITEM, 0, (LPARAM)child);
     FillFolderLevel(folderPath, L"*", item);
@@ -179,8 +195,8 @@ void OnSelChanged(const NMTREEVIEWW *nmtv)
 {
     if (nmtv->itemNew.lParam != kFolderItem)
         return;
-    wchar_t folderPath[PATH_CAPACITY];
-    CopyText(folderPath, BuildFolderPath(nmtv->hdr.hwndFrom, nmtv->itemNew.hItem));
+    wchar_t folderPath[kPathCapacity];
+    BuildFolderPath(nmtv->hdr.hwndFrom, nmtv->itemNew.hItem, folderPath, kPathCapacity);
     FillFileList(g_editor.picker.fileList, folderPath, L"");
 }
 
@@ -198,18 +214,15 @@ BOOL OnNotify(const NMHDR *nmhdr)
 }
 
 // The chosen file's full path goes to the picker path buffer: always from the folder whose files the list
-// shows, with one leading backslash. No selected file leaves the buffer as it was.
+// shows. No selected file leaves the buffer as it was.
 BOOL Select(HWND hDlg)
 {
     PickerWindows &picker = g_editor.picker;
-    wchar_t fileName[PATH_CAPACITY];
+    wchar_t fileName[kPathCapacity];
     GetTreeItemText(picker.fileList, GetNextItem(picker.fileList, NULL, TVGN_CARET), fileName);
     if (fileName[0]) {
-        const wchar_t *folder = picker.listedFolder;
-        wchar_t *path = g_editor.handOver.pickerPath;
-        CopyText(path, PATH_CAPACITY, kRootText);
-        AppendText(path, PATH_CAPACITY, folder[0] == L'\\' ? folder + 1 : folder);
-        AppendText(path, PATH_CAPACITY, fileName);
+        CopyText(g_editor.handOver.pickerPath, picker.listedFolder);
+        AppendText(g_editor.handOver.pickerPath, fileName);
     }
     EndDialog(hDlg, 1);
     return TRUE;
@@ -244,53 +257,38 @@ void GetThreeLetterExtension(const wchar_t *name, wchar_t extension[4])
 
 void SplitPickerPath(const wchar_t *path, wchar_t *folderPart, wchar_t *namePart)
 {
-    wchar_t folders[PATH_CAPACITY] = L"";
-    wchar_t segment[PATH_CAPACITY] = L"";
-    size_t used = 0;
-    if (path[0] == L'\\')
+    // The name is what follows the last backslash; the folders before it keep their backslashes as typed,
+    // apart from those at the start.
+    while (*path == L'\\')
         path++;
-    for (; *path; path++) {
-        if (*path != L'\\') {
-            if (used + 1 < PATH_CAPACITY)
-                segment[used++] = *path;
-            continue;
-        }
-        segment[used] = L'\0';
-        if (folders[0])
-            AppendText(folders, L"\\");
-        AppendText(folders, segment);
-        used = 0;
-    }
-    segment[used] = L'\0';
-    CopyText(namePart, PATH_CAPACITY, segment);
-    CopyText(folderPart, PATH_CAPACITY, kRootText);
-    if (folders[0]) {
-        AppendText(folderPart, PATH_CAPACITY, folders);
-        AppendText(folderPart, PATH_CAPACITY, L"\\");
-    }
+    const wchar_t *name = wcsrchr(path, L'\\');
+    name = name ? name + 1 : path;
+    CopyText(folderPart, kPathCapacity, kRootText);
+    size_t folderLength = (size_t)(name - path);
+    if (folderLength + 2 > kPathCapacity)
+        folderLength = kPathCapacity - 2;
+    wcsncat(folderPart, path, folderLength);
+    CopyText(namePart, kPathCapacity, name);
 }
 
-const wchar_t *BuildFolderPath(HWND hwndTree, HTREEITEM item)
+void BuildFolderPath(HWND hwndTree, HTREEITEM item, wchar_t *path, size_t capacity)
 {
-    wchar_t *result = g_editor.picker.folderPath;
-    result[0] = L'\0';
+    path[0] = L'\0';
     if (!item)
-        return result;
-    wchar_t collected[PATH_CAPACITY] = L"", text[PATH_CAPACITY], joined[PATH_CAPACITY];
+        return;
+    // Item texts are collected from the item up to the root: each one goes in front of what is collected.
+    wchar_t collected[kPathCapacity] = L"", text[kPathCapacity], joined[kPathCapacity];
     for (; item; item = GetNextItem(hwndTree, item, TVGN_PARENT)) {
         GetTreeItemText(hwndTree, item, text);
         if (wcscmp(text, kRootText) == 0)
             continue;
         CopyText(joined, text);
-        if (collected[0]) {
-            AppendText(joined, L"\\");
-            AppendText(joined, collected);
-        }
+        AppendText(joined, L"\\");
+        AppendText(joined, collected);
         CopyText(collected, joined);
     }
-    CopyText(result, PATH_CAPACITY, collected);
-    AppendText(result, PATH_CAPACITY, L"\\");
-    return result;
+    CopyText(path, capacity, kRootText);
+    AppendText(path, capacity, collected);
 }
 
 void ExpandToFolder(HWND hwndTree, const wchar_t *folderPart)
@@ -298,22 +296,12 @@ void ExpandToFolder(HWND hwndTree, const wchar_t *folderPart)
     HTREEITEM root = GetNextItem(hwndTree, NULL, TVGN_ROOT);
     SendMessageW(hwndTree, TVM_SELECTITEM, TVGN_CARET, (LPARAM)root);
     HTREEITEM level = GetNextItem(hwndTree, root, TVGN_CHILD);
-    if (wcslen(folderPart) <= 1)
-        return;
-    wchar_t segment[PATH_CAPACITY];
-    size_t used = 0;
-    for (const wchar_t *p = folderPart + 1; *p; p++) {
-        if (*p != L'\\') {
-            if (used + 1 < PATH_CAPACITY)
-                segment[used++] = *p;
-            continue;
-        }
-        if (used == 0)
-            continue;
-        segment[used] = L'\0';
-        used = 0;
+    wchar_t segment[kPathCapacity];
+    for (const wchar_t *rest = folderPart; (rest = NextSegment(rest, segment, kPathCapacity)) != NULL;) {
+        if (*rest != L'\\')
+            break; // text after the last backslash names no folder
         HTREEITEM found = FindSiblingByText(hwndTree, level, segment);
-        if (p[1] != L'\0') {
+        if (rest[1] != L'\0') {
             if (found)
                 SendMessageW(hwndTree, TVM_EXPAND, TVE_EXPAND, (LPARAM)found);
             level = found ? GetNextItem(hwndTree, found, TVGN_CHILD) : NULL;
@@ -325,10 +313,13 @@ void ExpandToFolder(HWND hwndTree, const wchar_t *folderPart)
 
 void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameToSelect)
 {
-    CopyText(g_editor.picker.listedFolder, folderPath);
+    // The listed folder is kept from the root, whichever way the caller wrote it.
+    CopyText(g_editor.picker.listedFolder, kRootText);
+    AppendText(g_editor.picker.listedFolder, folderPath[0] == L'\\' ? folderPath + 1 : folderPath);
+    folderPath = g_editor.picker.listedFolder;
     SendMessageW(hwndList, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
     SetCursor(LoadCursorW(NULL, IDC_WAIT));
-    wchar_t search[PATH_CAPACITY], extension[4];
+    wchar_t search[kPathCapacity], extension[4];
     CopyText(search, folderPath);
     AppendText(search, L"*");
     HTREEITEM remembered = NULL;

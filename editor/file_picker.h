@@ -8,13 +8,13 @@
 // The picker's dialog procedure.
 INT_PTR CALLBACK FilePickerDialog(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-// Splits a path into its folder part ("\" or "\a\b\") and its name part; both hold PATH_CAPACITY characters
+// Splits a path into its folder part ("\" or "\a\b\") and its name part; both hold kPathCapacity characters
 // and are cut, never overflowed.
 void SplitPickerPath(const wchar_t *path, wchar_t *folderPart, wchar_t *namePart);
 
-// Writes the folder path of a folder tree item into the picker folder path: "\" for the root, "Windows\Fonts\"
-// for a folder below it, "" for no item. Returns the picker folder path.
-const wchar_t *BuildFolderPath(HWND hwndTree, HTREEITEM item);
+// Writes the folder path of a folder tree item into path (capacity characters, cut to fit): "\" for the root,
+// "\Windows\Fonts\" for a folder below it, "" for no item.
+void BuildFolderPath(HWND hwndTree, HTREEITEM item, wchar_t *path, size_t capacity);
 
 // Opens the folder tree down to the folder part of a path and selects that folder; no selection when a part of
 // it is not in the tree.

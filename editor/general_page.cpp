@@ -31,6 +31,8 @@ const int kSpinnerUpper = 0, kSpinnerLower = 32767;
 BOOL OnInitDialog(HWND hDlg)
 {
     GeneralPageWindows &page = g_editor.general;
+    // Handles left from an earlier page must not stand in for fields this set-up may fail to make.
+    page = GeneralPageWindows();
     page.softKeyBar = SetUpEditorDialog(hDlg, IDR_MENU_SAVE_CANCEL, g_lang.keySave, g_lang.keyCancel);
     if (!page.softKeyBar)
         return FALSE;
@@ -39,7 +41,7 @@ BOOL OnInitDialog(HWND hDlg)
     page.timeoutField = CreateEditorControl(hDlg, kTimeoutField, L"");
     const ControlLayout &s = kTimeoutSpinner;
     page.timeoutSpinner = CreateUpDownControl(s.style, s.x, s.y, s.width, s.height, hDlg, kSpinnerId, g_menu.hInstance,
-                                              page.timeoutField, kSpinnerUpper, kSpinnerLower, g_menu.timeout);
+                                              page.timeoutField, kSpinnerUpper, kSpinnerLower, g_settings.timeout);
     CreateEditorControl(hDlg, kTimeoutFrame, g_lang.timeOut);
     FillSkinTree(page.skinTree);
     return TRUE;
@@ -61,22 +63,32 @@ void GetSelectedSkin(wchar_t *name, int capacity)
     name[capacity - 1] = L'\0';
 }
 
-BOOL Save(HWND hDlg)
+// Writes the page's skin and time-out into Settings.ini; a page whose set-up failed has no fields and writes
+// nothing.
+void WriteFields()
 {
+    const GeneralPageWindows &page = g_editor.general;
+    if (!page.skinTree || !page.timeoutSpinner)
+        return;
     // The low word is the spinner's last valid position, whatever the field holds now.
-    LRESULT position = SendMessageW(g_editor.general.timeoutSpinner, UDM_GETPOS, 0, 0);
+    LRESULT position = SendMessageW(page.timeoutSpinner, UDM_GETPOS, 0, 0);
     wchar_t timeout[16];
     _itow(LOWORD(position), timeout, 10);
 
-    g_settingsDoc.LoadFile(SETTINGS_PATH);
+    g_settingsDoc.LoadFile(kSettingsPath);
     g_settingsDoc.SetValue(L"Settings", L"Timeout", timeout);
-    wchar_t skinName[PATH_CAPACITY];
-    GetSelectedSkin(skinName, PATH_CAPACITY);
+    wchar_t skinName[kPathCapacity];
+    GetSelectedSkin(skinName, kPathCapacity);
     g_settingsDoc.SetValue(L"Settings", L"SkinName", skinName);
     // The tree selects this skin when the page opens again; the running menu keeps its skin folder.
-    CopyText(g_menu.skinName, skinName);
-    g_settingsDoc.SaveFile(SETTINGS_PATH);
-    g_settingsDoc.LoadFile(SETTINGS_PATH);
+    CopyText(g_settings.skinName, skinName);
+    g_settingsDoc.SaveFile(kSettingsPath);
+    g_settingsDoc.LoadFile(kSettingsPath);
+}
+
+BOOL Save(HWND hDlg)
+{
+    WriteFields();
     EndDialog(hDlg, 1);
     return TRUE;
 }

@@ -22,7 +22,7 @@ const DWORD kTileStyle = WS_VISIBLE | BS_PUSHBUTTON | BS_CENTER | BS_VCENTER;
 const int kTileWidth = 225, kTileHeight = 90;
 
 // Where each tile stands, in creation order: slots 0 to 6, then General (tile index 7).
-const POINT kTilePositions[SLOT_COUNT + 1] = {{10, 10},  {10, 107},  {10, 204},  {10, 301},
+const POINT kTilePositions[kSlotCount + 1] = {{10, 10},  {10, 107},  {10, 204},  {10, 301},
                                               {245, 10}, {245, 107}, {245, 204}, {245, 301}};
 
 HWND CreateTile(HWND hDlg, int index, const wchar_t *caption)
@@ -36,16 +36,16 @@ BOOL OnInitDialog(HWND hDlg, HWND, LPARAM)
     g_editor.hub.softKeyBar = SetUpEditorDialog(hDlg, IDR_MENU_SAVE_CANCEL, L"", g_lang.keyExit);
     if (!g_editor.hub.softKeyBar)
         return FALSE;
-    for (int slot = 0; slot < SLOT_COUNT; slot++)
+    for (int slot = 0; slot < kSlotCount; slot++)
         g_editor.hub.slotTiles[slot] = CreateTile(hDlg, slot, g_lang.slotTiles[slot]);
-    g_editor.hub.generalTile = CreateTile(hDlg, SLOT_COUNT, g_lang.general);
+    g_editor.hub.generalTile = CreateTile(hDlg, kSlotCount, g_lang.general);
     return TRUE;
 }
 
 // The slot whose tile is hwndTile, or -1 for any other window.
 int SlotOfTile(HWND hwndTile)
 {
-    for (int slot = 0; slot < SLOT_COUNT; slot++)
+    for (int slot = 0; slot < kSlotCount; slot++)
         if (hwndTile && g_editor.hub.slotTiles[slot] == hwndTile)
             return slot;
     return -1;

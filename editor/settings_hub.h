@@ -1,11 +1,9 @@
 // The settings hub: the editor's first screen, eight tiles leading to the seven button pages and the General
-// page, and the Settings button's hand-over from the menu window.
+// page. It implements the Settings button's entry, RunSettingsEditor (menu/settings_editor.h).
 #pragma once
 #include <windows.h>
 
-// The Settings button's entry: shows the task bar, runs the hub and then ends the program, whatever the hub
-// returned.
-void RunSettingsEditor(HWND hwndMenu);
+#include "../menu/settings_editor.h"
 
 // The hub's dialog procedure.
 INT_PTR CALLBACK SettingsHubDialog(HWND hDlg, UINT uMsg, WPARAM wParam, LPARAM lParam);

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 // Bounds of the waits that would otherwise never end: radio polls and the Manila restart, about 30 s each.
-#define RADIO_POLL_LIMIT 30
-#define MANILA_POLL_LIMIT 30
+constexpr int kRadioPollLimit = 30;
+constexpr int kManilaPollLimit = 30;
 
 // The command handler for a WM_COMMAND with control id 0 from the button hwndSource.
 void OnButtonCommand(HWND hwnd, HWND hwndSource);

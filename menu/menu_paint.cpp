@@ -1,10 +1,11 @@
 // The menu window's painting. Nothing is kept between paints: pictures and fonts are loaded for one face and
 // released after it, and the radios and probes are asked afresh each time.
+#include <windows.h>
+
 #include <aygshell.h>
 #include <limits.h>
 #include <stdlib.h>
 #include <wince.h>
-#include <windows.h>
 
 #include "../config/action_codes.h"
 #include "../config/bounded_text.h"
@@ -12,7 +13,8 @@
 #include "menu_paint.h"
 #include "menu_state.h"
 
-namespace {
+namespace
+{
 
 // A corner face is copied as large as the screen: the 40 x 40 button cuts it to its top-left part.
 const int kCornerCopyWidth = 480;
@@ -50,8 +52,8 @@ void PaintCornerFace(HWND button, const wchar_t *fileName)
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(button, &ps);
     HDC hdcMem = CreateCompatibleDC(hdc);
-    wchar_t path[PATH_CAPACITY];
-    CopyText(path, g_menu.skinFolder);
+    wchar_t path[kPathCapacity];
+    CopyText(path, g_settings.skinFolder);
     AppendText(path, fileName);
     HBITMAP picture = SHLoadImageFile(path);
     if (picture) {
@@ -70,12 +72,12 @@ HBITMAP LoadBackground(HDC hdc, const wchar_t *backgroundPath)
     HBITMAP background = SHLoadImageFile(backgroundPath);
     if (background)
         return background;
-    background = CreateCompatibleBitmap(hdc, SLOT_WIDTH, SLOT_HEIGHT);
+    background = CreateCompatibleBitmap(hdc, kSlotWidth, kSlotHeight);
     if (!background)
         return NULL;
     HDC hdcFill = CreateCompatibleDC(hdc);
     HGDIOBJ old = SelectObject(hdcFill, background);
-    RECT all = {0, 0, SLOT_WIDTH, SLOT_HEIGHT};
+    RECT all = {0, 0, kSlotWidth, kSlotHeight};
     FillRect(hdcFill, &all, GetSysColorBrush(COLOR_BTNFACE));
     SelectObject(hdcFill, old);
     DeleteDC(hdcFill);
@@ -92,9 +94,9 @@ void DrawCaption(HDC hdc, const wchar_t *text)
     HFONT font = CreateFontIndirectW(&lf);
     HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
 
-    RECT measured = {STATE_PICTURE_SIZE, 0, SLOT_WIDTH, SLOT_HEIGHT};
+    RECT measured = {kStatePictureSize, 0, kSlotWidth, kSlotHeight};
     DrawTextW(hdc, text, -1, &measured, kMeasureFlags);
-    RECT rc = {STATE_PICTURE_SIZE, CaptionTop(measured), SLOT_WIDTH, SLOT_HEIGHT};
+    RECT rc = {kStatePictureSize, CaptionTop(measured), kSlotWidth, kSlotHeight};
     DrawTextW(hdc, text, -1, &rc, kDrawFlags);
 
     if (font) {
@@ -136,7 +138,7 @@ void FillCaptionFont(LOGFONTW *lf, const TextStyle &style, int logPixelsY)
 
 int CaptionTop(const RECT &measured)
 {
-    return (SLOT_HEIGHT - measured.bottom - measured.top) / 2;
+    return (kSlotHeight - measured.bottom - measured.top) / 2;
 }
 
 void PaintSlotFace(HDC hdc, int slot, const wchar_t *backgroundPath)
@@ -144,7 +146,7 @@ void PaintSlotFace(HDC hdc, int slot, const wchar_t *backgroundPath)
     HDC hdcA = CreateCompatibleDC(hdc);
     HDC hdcB = CreateCompatibleDC(hdcA);
     HBITMAP background = LoadBackground(hdc, backgroundPath);
-    wchar_t picturePath[PATH_CAPACITY];
+    wchar_t picturePath[kPathCapacity];
     ChooseButtonPicture(picturePath, slot);
     HBITMAP picture = SHLoadImageFile(picturePath);
     HGDIOBJ oldA = background ? SelectObject(hdcA, background) : NULL;
@@ -154,13 +156,13 @@ void PaintSlotFace(HDC hdc, int slot, const wchar_t *backgroundPath)
         // The state picture's top-left pixel names its transparent colour; a smaller picture is drawn whole.
         COLORREF key = GetPixel(hdcB, 0, 0);
         SIZE size = PictureSize(picture);
-        int cx = size.cx < STATE_PICTURE_SIZE ? size.cx : STATE_PICTURE_SIZE;
-        int cy = size.cy < STATE_PICTURE_SIZE ? size.cy : STATE_PICTURE_SIZE;
+        int cx = size.cx < kStatePictureSize ? size.cx : kStatePictureSize;
+        int cy = size.cy < kStatePictureSize ? size.cy : kStatePictureSize;
         TransparentImage(hdcA, 0, 0, cx, cy, hdcB, 0, 0, cx, cy, key);
     }
     if (background)
-        BitBlt(hdc, 0, 0, SLOT_WIDTH, SLOT_HEIGHT, hdcA, 0, 0, SRCCOPY);
-    DrawCaption(hdc, g_menu.slots[slot].text);
+        BitBlt(hdc, 0, 0, kSlotWidth, kSlotHeight, hdcA, 0, 0, SRCCOPY);
+    DrawCaption(hdc, g_settings.slots[slot].text);
 
     if (picture) {
         SelectObject(hdcB, oldB);
@@ -178,18 +180,18 @@ void OnMenuPaint(HWND hwnd)
 {
     PAINTSTRUCT ps;
     BeginPaint(hwnd, &ps);
-    wchar_t backgroundPath[PATH_CAPACITY];
-    CopyText(backgroundPath, g_menu.skinFolder);
+    wchar_t backgroundPath[kPathCapacity];
+    CopyText(backgroundPath, g_settings.skinFolder);
     AppendText(backgroundPath, L"Button.png");
 
     PaintCornerFace(g_menu.exitButton, L"Exit.png");
     PaintCornerFace(g_menu.settingsButton, L"Settings.png");
     ReadTextStyle();
 
-    // A 3G slot has no button, like None: there is nothing to draw into.
-    for (int i = 0; i < SLOT_COUNT; i++) {
-        const SlotEntry &slot = g_menu.slots[i];
-        if (ActionHasNoButton(slot.actionCode) || !slot.button)
+    // A slot whose action has no button (None, 3G) has nothing to draw into.
+    for (int i = 0; i < kSlotCount; i++) {
+        const SlotButton &slot = g_menu.slots[i];
+        if (!ActionHasButton(g_settings.slots[i].actionCode) || !slot.button)
             continue;
         // The whole face is drawn even when the button painted itself in between (a box of the radio library
         // shown while an earlier face was painted lets the other buttons paint their plain faces).

@@ -6,7 +6,7 @@
 #include "menu_state.h"
 
 // Size of a state picture at the left end of a slot button; the caption takes the rest of the button.
-#define STATE_PICTURE_SIZE 100
+constexpr int kStatePictureSize = 100;
 
 // WM_PAINT of the menu window: the Exit and Settings faces, then each slot button's face.
 void OnMenuPaint(HWND hwnd);

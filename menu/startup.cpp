@@ -1,36 +1,29 @@
 // Start-up and the main loop: the program-wide objects set up before WinMain, and the menu's run from the
 // settings loader to the quit message.
 #include <windows.h>
+
 #include <aygshell.h>
 
+#include "../config/bounded_text.h"
 #include "menu_state.h"
 #include "menu_window.h"
 #include "startup.h"
-#include "../config/bounded_text.h"
 
 MenuState g_menu;
 
-namespace {
+namespace
+{
 
-// The Bluetooth-visible message is registered before the documents are constructed.
+// The Bluetooth-visible message is registered before WinMain runs.
 struct BluetoothMessageRegistration {
-    BluetoothMessageRegistration() { g_menu.btVisibleMessage = RegisterWindowMessageW(BT_VISIBLE_MESSAGE_NAME); }
+    BluetoothMessageRegistration() { g_menu.btVisibleMessage = RegisterWindowMessageW(kBtVisibleMessageName); }
 } s_btMessageRegistration;
-
-} // namespace
-
-// Constructed in this order after the registration above, destroyed in the reverse order at exit.
-IniDocument g_settingsDoc;
-IniDocument g_skinDoc;
-IniDocument g_langDoc;
-
-namespace {
 
 // The skin's wallpaper as a pattern brush, or the stock black brush when the picture cannot be loaded.
 HBRUSH MakeBackgroundBrush()
 {
-    wchar_t path[PATH_CAPACITY];
-    CopyText(path, g_menu.skinFolder);
+    wchar_t path[kPathCapacity];
+    CopyText(path, g_settings.skinFolder);
     AppendText(path, L"Wallpaper.png");
     HBITMAP wallpaper = SHLoadImageFile(path);
     if (!wallpaper)
@@ -43,13 +36,13 @@ HBRUSH MakeBackgroundBrush()
 
 void ArmAutoCloseTimer(HWND hwnd)
 {
-    if (g_menu.timeout <= 0)
+    if (g_settings.timeout <= 0)
         return;
     // SetTimer cannot wait longer than USER_TIMER_MAXIMUM; a longer time-out waits that long.
-    ULONGLONG milliseconds = (ULONGLONG)g_menu.timeout * 1000;
+    ULONGLONG milliseconds = (ULONGLONG)g_settings.timeout * 1000;
     if (milliseconds > USER_TIMER_MAXIMUM)
         milliseconds = USER_TIMER_MAXIMUM;
-    g_menu.autoCloseTimerId = SetTimer(hwnd, AUTO_CLOSE_TIMER_ID, (UINT)milliseconds, NULL);
+    g_menu.autoCloseTimerId = SetTimer(hwnd, kAutoCloseTimerId, (UINT)milliseconds, NULL);
 }
 
 } // namespace
@@ -62,18 +55,18 @@ int RunMenu(HINSTANCE hInstance, int nCmdShow)
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = MenuWindowProc;
     wc.hInstance = hInstance;
-    wc.lpszClassName = MENU_CLASS_NAME;
+    wc.lpszClassName = kMenuClassName;
     wc.hbrBackground = MakeBackgroundBrush();
     RegisterClassW(&wc);
 
     g_menu.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     g_menu.screenHeight = GetSystemMetrics(SM_CYSCREEN);
 
-    HWND hwnd = CreateWindowExW(0, MENU_CLASS_NAME, MENU_CLASS_NAME, WS_VISIBLE, 0, 0, g_menu.screenWidth,
+    HWND hwnd = CreateWindowExW(0, kMenuClassName, kMenuClassName, WS_VISIBLE, 0, 0, g_menu.screenWidth,
                                 g_menu.screenHeight, NULL, NULL, hInstance, NULL);
     // Without a menu window no quit message would ever come: end at once with a failure code.
     if (!hwnd)
-        return START_FAILED_EXIT_CODE;
+        return kStartFailedExitCode;
 
     SHFullScreen(hwnd, SHFS_HIDETASKBAR | SHFS_HIDESIPBUTTON | SHFS_HIDESTARTICON);
     ShowWindow(hwnd, nCmdShow);

@@ -2,10 +2,10 @@
 #pragma once
 #include <windows.h>
 
-#define BT_VISIBLE_MESSAGE_NAME L"WIDCOMM_WM_VISIBLE1"
+constexpr wchar_t kBtVisibleMessageName[] = L"WIDCOMM_WM_VISIBLE1";
 
 // Exit code when the menu window cannot be created.
-#define START_FAILED_EXIT_CODE 1
+constexpr int kStartFailedExitCode = 1;
 
 // Runs the menu from the settings loader to the quit message; returns the quit message's code.
 int RunMenu(HINSTANCE hInstance, int nCmdShow);

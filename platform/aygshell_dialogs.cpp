@@ -12,8 +12,6 @@ namespace
 const wchar_t kDoneButtonClass[] = L"PhoneDoneButton";
 const wchar_t kMenuBarClass[] = L"menu_worker";
 const int kDoneButtonWidth = 80;
-// Asks a frame window of a dialog to come in front of the windows the dialog made after it.
-const UINT kMsgRaise = WM_APP + 40;
 
 // The large, bold face of the phone's shell, shared by the ok and the soft keys for the life of the process.
 HFONT ShellFont()
@@ -27,35 +25,6 @@ HWND OwnerOf(HWND hwnd)
     return GetWindow(hwnd, GW_OWNER);
 }
 
-// The ok holder and the soft-key strip: the windows the shell adds to a dialog.
-bool IsFrameWindow(HWND hwnd)
-{
-    wchar_t className[32] = L"";
-    if (!GetClassNameW(hwnd, className, ARRAYSIZE(className)))
-        return false;
-    return lstrcmpW(className, kDoneButtonClass) == 0 || lstrcmpW(className, kMenuBarClass) == 0;
-}
-
-// Whether a window of the dialog other than its frame stands above the frame window hwnd.
-bool IsFrameCovered(HWND hwnd)
-{
-    HWND owner = OwnerOf(hwnd);
-    for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-        if (OwnerOf(above) == owner && IsWindowVisible(above) && !IsFrameWindow(above))
-            return true;
-    }
-    return false;
-}
-
-// The dialog's windows are created after its frame; the frame is raised once the dialog runs, before the
-// dialog shows. HWND_TOP would only put an owned window straight above its owner, below the owner's other
-// windows.
-void RaiseFrameWindow(HWND hwnd)
-{
-    if (IsFrameCovered(hwnd))
-        SetWindowPos(hwnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
 // The ok holder forwards its button's click to the dialog as the title bar's IDOK.
 LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
@@ -63,9 +32,6 @@ LRESULT CALLBACK DoneButtonProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lPar
     case WM_COMMAND:
         if (HIWORD(wParam) == BN_CLICKED)
             SendMessageW(OwnerOf(hwnd), WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-        return 0;
-    case kMsgRaise:
-        RaiseFrameWindow(hwnd);
         return 0;
     }
     return DefWindowProcW(hwnd, uMsg, wParam, lParam);
@@ -102,9 +68,6 @@ LRESULT CALLBACK MenuBarProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NOTIFY:
         return OnMenuBarNotify((NMHDR *)lParam);
-    case kMsgRaise:
-        RaiseFrameWindow(hwnd);
-        return 0;
     }
     return DefWindowProcW(hwnd, uMsg, wParam, lParam);
 }
@@ -122,15 +85,13 @@ void RegisterFrameClass(const wchar_t *name, WNDPROC proc, int colour)
     RegisterClassW(&wc);
 }
 
-// A window of the frame: owned by the dialog, in front of everything, never taking the focus from it.
+// A window of the frame: owned by the dialog, in front of everything, never taking the focus from it. As a tool
+// window it stands above the dialog's own windows, even those the dialog makes after it (stacking_rule.cpp).
 HWND CreateFrameWindow(const wchar_t *className, HWND hDlg, int x, int y, int width, int height)
 {
-    HWND hwnd = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, className, L"",
-                                WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height, hDlg, NULL,
-                                GetModuleHandleW(NULL), NULL);
-    if (hwnd)
-        PostMessageW(hwnd, kMsgRaise, 0, 0);
-    return hwnd;
+    return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, className, L"",
+                           WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, x, y, width, height, hDlg, NULL,
+                           GetModuleHandleW(NULL), NULL);
 }
 
 // The phone draws the dialog's caption in the task bar: the dialog itself keeps no caption or frame and fills

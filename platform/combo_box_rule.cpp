@@ -1,23 +1,17 @@
 // The phone's combo box has no always-open form: one made without a type bit shows one line and drops its list
-// down over the screen when tapped, so the fields laid out below it never cover the list. Installed at start-up.
+// down over the screen when tapped, so the fields laid out below it never cover the list. A rule of
+// windowing_rules.cpp.
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include "windowing_rules.h"
 
 namespace
 {
 
 const DWORD kComboTypeMask = 0x3;         // CBS_SIMPLE, CBS_DROPDOWN or CBS_DROPDOWNLIST
 const UINT_PTR kComboSubclassId = 0x6362; // "cb"
-
-bool IsTypelessComboBox(HWND hwnd, const CREATESTRUCTW *lpcs)
-{
-    if (lpcs->style & kComboTypeMask)
-        return false;
-    wchar_t className[16] = L"";
-    GetClassNameW(hwnd, className, ARRAYSIZE(className));
-    return lstrcmpiW(className, WC_COMBOBOXW) == 0;
-}
 
 // The control reads its type from the creation data of WM_NCCREATE and WM_CREATE: both are given the type.
 LRESULT CALLBACK ComboSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
@@ -34,20 +28,18 @@ LRESULT CALLBACK ComboSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM l
     return DefSubclassProc(hwnd, uMsg, wParam, lParam);
 }
 
-LRESULT CALLBACK ComboBoxHook(int nCode, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+bool IsTypelessComboBox(HWND hwnd, const CREATESTRUCTW *lpcs)
 {
-    if (nCode == HCBT_CREATEWND) {
-        HWND hwnd = (HWND)wParam;
-        if (IsTypelessComboBox(hwnd, ((CBT_CREATEWNDW *)lParam)->lpcs))
-            SetWindowSubclass(hwnd, ComboSubclassProc, kComboSubclassId, 0);
-    }
-    return CallNextHookEx(NULL, nCode, wParam, lParam);
+    if (lpcs->style & kComboTypeMask)
+        return false;
+    wchar_t className[16] = L"";
+    GetClassNameW(hwnd, className, ARRAYSIZE(className));
+    return lstrcmpiW(className, WC_COMBOBOXW) == 0;
 }
 
-struct ComboBoxRule {
-    ComboBoxRule() { SetWindowsHookExW(WH_CBT, ComboBoxHook, NULL, GetCurrentThreadId()); }
-};
-
-const ComboBoxRule s_rule;
-
-} // namespace
+void MakeDropDownList(HWND hwnd, CREATESTRUCTW *)
+{
+    SetWindowSubclass(hwnd, ComboSubclassProc, kComboSubclassId, 0);
+}

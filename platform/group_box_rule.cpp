@@ -78,6 +78,8 @@ LRESULT CALLBACK FrameSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM l
     return result;
 }
 
+} // namespace
+
 bool IsTopLevelGroupBox(HWND hwnd, const CREATESTRUCTW *lpcs)
 {
     if (lpcs->style & WS_CHILD)
@@ -89,20 +91,7 @@ bool IsTopLevelGroupBox(HWND hwnd, const CREATESTRUCTW *lpcs)
     return lstrcmpiW(className, L"Button") == 0;
 }
 
-LRESULT CALLBACK GroupBoxHook(int nCode, WPARAM wParam, LPARAM lParam)
+void ShowOnlyOutline(HWND hwnd, CREATESTRUCTW *)
 {
-    if (nCode == HCBT_CREATEWND) {
-        HWND hwnd = (HWND)wParam;
-        if (IsTopLevelGroupBox(hwnd, ((CBT_CREATEWNDW *)lParam)->lpcs))
-            SetWindowSubclass(hwnd, FrameSubclassProc, kFrameSubclassId, 0);
-    }
-    return CallNextHookEx(NULL, nCode, wParam, lParam);
+    SetWindowSubclass(hwnd, FrameSubclassProc, kFrameSubclassId, 0);
 }
-
-struct GroupBoxRule {
-    GroupBoxRule() { SetWindowsHookExW(WH_CBT, GroupBoxHook, NULL, GetCurrentThreadId()); }
-};
-
-const GroupBoxRule s_rule;
-
-} // namespace

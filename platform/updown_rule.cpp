@@ -1,8 +1,10 @@
 // The phone's up-down control takes an empty buddy field for no valid position, as for any other text that is
-// not a number in range; desktop comctl32 under Wine reads it as 0. Installed before WinMain runs.
+// not a number in range; desktop comctl32 under Wine reads it as 0. A rule of windowing_rules.cpp.
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include "windowing_rules.h"
 
 namespace
 {
@@ -31,22 +33,16 @@ LRESULT CALLBACK UpDownSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM 
     return DefSubclassProc(hwnd, uMsg, wParam, lParam);
 }
 
-LRESULT CALLBACK UpDownHook(int nCode, WPARAM wParam, LPARAM lParam)
+} // namespace
+
+bool IsUpDownControl(HWND hwnd, const CREATESTRUCTW *)
 {
-    if (nCode == HCBT_CREATEWND) {
-        HWND hwnd = (HWND)wParam;
-        wchar_t className[32] = L"";
-        GetClassNameW(hwnd, className, ARRAYSIZE(className));
-        if (lstrcmpiW(className, UPDOWN_CLASSW) == 0)
-            SetWindowSubclass(hwnd, UpDownSubclassProc, kUpDownSubclassId, 0);
-    }
-    return CallNextHookEx(NULL, nCode, wParam, lParam);
+    wchar_t className[32] = L"";
+    GetClassNameW(hwnd, className, ARRAYSIZE(className));
+    return lstrcmpiW(className, UPDOWN_CLASSW) == 0;
 }
 
-struct UpDownRule {
-    UpDownRule() { SetWindowsHookExW(WH_CBT, UpDownHook, NULL, GetCurrentThreadId()); }
-};
-
-const UpDownRule s_rule;
-
-} // namespace
+void ReadEmptyBuddyAsNoPosition(HWND hwnd, CREATESTRUCTW *)
+{
+    SetWindowSubclass(hwnd, UpDownSubclassProc, kUpDownSubclassId, 0);
+}

@@ -110,3 +110,49 @@ expect_field() {
         FAILURES=$((FAILURES + 1))
     fi
 }
+
+# screen_painted NAME: takes a screenshot ($DEVICE/NAME.png) and checks that the front screen is painted over
+# what lies below it: each of the front dialog's own windows (fields, frames, buttons, tiles) shows its own
+# pixels, the dialog's tree controls show their white ground, and no button or frame of a screen below shows
+# through the front dialog. Prints what is wrong.
+screen_painted() {
+    emu screenshot "$DEVICE/$1.png" || return 1
+    emu windows >"$DEVICE/$1.windows" || return 1
+    convert "$DEVICE/$1.png" -depth 8 rgb:- | python3 "$(dirname "${BASH_SOURCE[0]}")/screen_painted.py" "$DEVICE/$1.windows"
+}
+
+# write_seven_slots SKIN TIMEOUT: a Settings.ini with seven slots bound to actions that need no radio library.
+write_seven_slots() {
+    mkdir -p "$INSTALL"
+    {
+        printf '[Settings]\r\nSkinName = %s\r\nTimeout = %s\r\n' "$1" "$2"
+        local slot code text icon
+        while IFS='|' read -r slot code text icon; do
+            printf '\r\n\r\n[%s]\r\nUseButton = %s\r\nPath = \r\nArg = \r\nText = %s\r\nIcon = %s\r\n' \
+                "$slot" "$code" "$text" "$icon"
+        done <<'SLOTS'
+0|0|Restart Manila|
+1|2|Sleep Mode|
+2|3|Power off|
+3|5|Bluetooth Discoverable|
+4|8|Vibro|
+5|9|GPRS|
+6|12|Notes|\Program Files\Orsweld\Tolvane\Skins\Default\Reset.png
+SLOTS
+    } >"$INSTALL/Settings.ini"
+}
+
+# screen_digest FILE: a digest of a screenshot's pixels (not of its file).
+screen_digest() { convert "$1" -depth 8 rgb:- | md5sum | cut -d' ' -f1; }
+
+# wait_for_screen FILE REFERENCE: takes screenshots into FILE until they show the REFERENCE picture's pixels
+# (at most 10 s).
+wait_for_screen() {
+    local want
+    want=$(screen_digest "$2")
+    for _ in $(seq 1 50); do
+        emu screenshot "$1" && [ "$(screen_digest "$1")" = "$want" ] && return 0
+        sleep 0.2
+    done
+    return 1
+}

@@ -2,6 +2,7 @@
 // closes afterwards. Vendor libraries are the test doubles beside this program; waits, boxes, the shell launch
 // and the process list are caught through the import table.
 #include <windows.h>
+
 #include <shellapi.h>
 #include <tlhelp32.h>
 
@@ -17,10 +18,11 @@
 #include "menu/action_dispatch.h"
 #include "menu/menu_state.h"
 #include "menu/menu_window.h"
-#include "phone_link.h"
 #include "phone_drive.h"
+#include "phone_link.h"
 
-namespace {
+namespace
+{
 
 // What the program did, in order: "desktop", "sleep 1000", "box <caption>|<text>|<style>", "power <flags>",
 // "launch <file>|<parameters>|<directory>", "vibrate <mode>", "connect <params> <priority>", "bt-visible".
@@ -36,7 +38,10 @@ std::string Narrow(const wchar_t *text)
     return s;
 }
 
-VOID WINAPI FakeSleep(DWORD ms) { s_events.push_back("sleep " + std::to_string(ms)); }
+VOID WINAPI FakeSleep(DWORD ms)
+{
+    s_events.push_back("sleep " + std::to_string(ms));
+}
 
 int WINAPI FakeMessageBox(HWND, LPCWSTR text, LPCWSTR caption, UINT style)
 {
@@ -53,8 +58,9 @@ BOOL WINAPI FakeSetForegroundWindow(HWND hwnd)
 
 BOOL WINAPI FakeShellExecuteEx(SHELLEXECUTEINFOW *sei)
 {
-    s_events.push_back("launch " + Narrow(sei->lpFile) + "|" + (sei->lpParameters ? Narrow(sei->lpParameters) : "(null)") +
-                       "|" + (sei->lpDirectory ? Narrow(sei->lpDirectory) : "(null)"));
+    s_events.push_back("launch " + Narrow(sei->lpFile) + "|" +
+                       (sei->lpParameters ? Narrow(sei->lpParameters) : "(null)") + "|" +
+                       (sei->lpDirectory ? Narrow(sei->lpDirectory) : "(null)"));
     sei->hProcess = NULL;
     return TRUE;
 }
@@ -91,7 +97,7 @@ LRESULT CALLBACK PhoneWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
         s_events.push_back("connect " + std::to_string(wParam) + " " + std::to_string(lParam));
         return 0x10; // connected
     }
-    if (msg == WM_USER + 0x84) {
+    if (msg == 0x484) { // the task bar's vibrate message
         s_events.push_back("vibrate " + std::to_string(wParam));
         return 0;
     }
@@ -117,7 +123,8 @@ typedef void(__cdecl *FakeSetRadio)(int, int);
 typedef const char *(__cdecl *FakeLog)();
 typedef int(__cdecl *FakeOffCalls)();
 
-class Dispatch : public testing::Test {
+class Dispatch : public testing::Test
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -133,8 +140,8 @@ protected:
         GetModuleFileNameW(NULL, folder, MAX_PATH);
         wcscpy(wcsrchr(folder, L'\\') + 1, L"doubles");
         SetDllDirectoryW(folder);
-        s_comm = LoadLibraryW(RADIO_LIBRARY);
-        s_htc = LoadLibraryW(DEVICE_LIBRARY);
+        s_comm = LoadLibraryW(kRadioLibrary);
+        s_htc = LoadLibraryW(kDeviceLibrary);
         WNDCLASSW wc = {};
         wc.lpfnWndProc = MenuWindowProc;
         wc.hInstance = GetModuleHandleW(NULL);
@@ -157,9 +164,10 @@ protected:
         FillLanguageTexts();
         UINT btMessage = g_menu.btVisibleMessage;
         g_menu = MenuState();
+        g_settings = ProgramSettings();
         g_menu.btVisibleMessage = btMessage;
-        g_menu.autoCloseTimerId = AUTO_CLOSE_TIMER_ID;
-        for (int slot = 0; slot < SLOT_COUNT; slot++) {
+        g_menu.autoCloseTimerId = kAutoCloseTimerId;
+        for (int slot = 0; slot < kSlotCount; slot++) {
             wchar_t section[4];
             SlotSectionName(section, slot);
             g_settingsDoc.SetValue(section, L"UseButton", L"13");
@@ -187,14 +195,13 @@ protected:
 
     HWND MakeButton(int x)
     {
-        return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD, x, 10, 40, 40, m_menu, NULL, GetModuleHandleW(NULL),
-                               NULL);
+        return CreateWindowExW(0, L"BUTTON", L"", WS_CHILD, x, 10, 40, 40, m_menu, NULL, GetModuleHandleW(NULL), NULL);
     }
 
     // Binds a slot to an action and gives it a button.
     HWND Bind(int slot, int code)
     {
-        g_menu.slots[slot].actionCode = code;
+        g_settings.slots[slot].actionCode = code;
         g_menu.slots[slot].button = MakeButton(65);
         return g_menu.slots[slot].button;
     }
@@ -230,7 +237,7 @@ TEST_F(Dispatch, ExitQuitsAtOnceAndLeavesTheTimer)
     Bind(0, ACTION_WIFI);
     Press(g_menu.exitButton);
     EXPECT_TRUE(QuitPosted());
-    EXPECT_EQ((UINT_PTR)AUTO_CLOSE_TIMER_ID, g_menu.autoCloseTimerId);
+    EXPECT_EQ((UINT_PTR)kAutoCloseTimerId, g_menu.autoCloseTimerId);
     EXPECT_TRUE(IsWindow(m_menu));
     EXPECT_EQ("", RadioLog());
 }
@@ -244,7 +251,7 @@ TEST_F(Dispatch, SourcesThatAreNoButtonDoNothing)
         Press(source);
         EXPECT_TRUE(IsWindow(m_menu));
         EXPECT_FALSE(QuitPosted());
-        EXPECT_EQ((UINT_PTR)AUTO_CLOSE_TIMER_ID, g_menu.autoCloseTimerId);
+        EXPECT_EQ((UINT_PTR)kAutoCloseTimerId, g_menu.autoCloseTimerId);
     }
     // Another control id is not a press at all.
     SendMessageW(m_menu, WM_COMMAND, MAKEWPARAM(7, 0), (LPARAM)stranger);
@@ -255,13 +262,13 @@ TEST_F(Dispatch, SourcesThatAreNoButtonDoNothing)
 TEST_F(Dispatch, TimerTicksAreIgnoredAfterAPress)
 {
     Bind(2, ACTION_PROG);
-    SendMessageW(m_menu, WM_TIMER, AUTO_CLOSE_TIMER_ID, 0);
+    SendMessageW(m_menu, WM_TIMER, kAutoCloseTimerId, 0);
     EXPECT_TRUE(QuitPosted()) << "a tick before any press ends the program";
     EXPECT_TRUE(IsWindow(m_menu)) << "the tick does not close the window";
     Press(g_menu.slots[2].button);
     EXPECT_EQ(1u, g_menu.autoCloseTimerId);
     EXPECT_TRUE(QuitPosted()); // from the window's destruction
-    SendMessageW(m_menu, WM_TIMER, AUTO_CLOSE_TIMER_ID, 0);
+    SendMessageW(m_menu, WM_TIMER, kAutoCloseTimerId, 0);
     EXPECT_FALSE(QuitPosted());
 }
 
@@ -287,8 +294,8 @@ TEST_F(Dispatch, RadioToggleSwitchesOverPollsAndSettles)
             SetRadio(c.radio, before);
             Press(Bind(4, c.code));
             std::string g = c.get, s = c.set, b = std::to_string(before), a = std::to_string(!before);
-            EXPECT_EQ(g + "(" + b + ");" + s + "(" + a + ");" + g + "(" + b + ");" + g + "(" + b + ");" + g + "(" +
-                          a + ");",
+            EXPECT_EQ(g + "(" + b + ");" + s + "(" + a + ");" + g + "(" + b + ");" + g + "(" + b + ");" + g + "(" + a +
+                          ");",
                       RadioLog())
                 << c.set << " from " << before;
             EXPECT_EQ(Events({"desktop", "sleep 1000", "sleep 1000", "sleep 5000"}), s_events) << c.set;
@@ -315,7 +322,7 @@ TEST_F(Dispatch, RadioThatNeverSwitchesGivesUpAndStillCloses)
     for (size_t at = RadioLog().find("GetBluetooth"); at != std::string::npos;
          at = RadioLog().find("GetBluetooth", at + 1))
         polls++;
-    EXPECT_EQ(1 + RADIO_POLL_LIMIT, polls);
+    EXPECT_EQ(1 + kRadioPollLimit, polls);
     int waited = 0;
     for (const std::string &e : s_events)
         if (e.rfind("sleep ", 0) == 0)
@@ -377,8 +384,8 @@ TEST_F(Dispatch, VibroFlipsTheStoredMode)
         SetUp();
         AddPhoneWindow(L"HHTaskBar");
         HKEY key;
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\ShellOverrides", 0, NULL, 0,
-                        KEY_ALL_ACCESS, NULL, &key, NULL);
+        RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\ShellOverrides", 0, NULL, 0, KEY_ALL_ACCESS,
+                        NULL, &key, NULL);
         RegSetValueExW(key, L"Mode", 0, REG_DWORD, (const BYTE *)&stored, sizeof stored);
         RegCloseKey(key);
         Press(Bind(6, ACTION_VIBRO));
@@ -462,7 +469,7 @@ TEST_F(Dispatch, ManilaRestartWaitsForTheShellAndStartsItAgain)
     SetUp();
     s_manilaPollsLeft = -1;
     Press(Bind(0, ACTION_RESTART_MANILA));
-    EXPECT_EQ((size_t)1 + MANILA_POLL_LIMIT, s_events.size());
+    EXPECT_EQ((size_t)1 + kManilaPollLimit, s_events.size());
     EXPECT_EQ("sleep 1000", s_events.back());
     EXPECT_EQ(1u, ManilaEnabled());
     EXPECT_FALSE(IsWindow(m_menu));

@@ -77,11 +77,11 @@ protected:
     // (texts are kept only for slots that have a menu button).
     void Start(const std::string &slot2, int code, const wchar_t *menuText)
     {
-        WritePhoneFile(SETTINGS_PATH, SettingsWithSlot2(slot2));
+        WritePhoneFile(kSettingsPath, SettingsWithSlot2(slot2));
         LoadSettings();
         g_menu.hInstance = GetModuleHandleW(NULL);
-        g_menu.slots[2].actionCode = code;
-        CopyText(g_menu.slots[2].text, menuText);
+        g_settings.slots[2].actionCode = code;
+        CopyText(g_settings.slots[2].text, menuText);
         g_editor.handOver.chosenSlot = 2;
         SlotSectionName(g_editor.handOver.slotSectionName, 2);
     }
@@ -115,7 +115,7 @@ TEST_F(ButtonPage, ActionListHoldsThirteenSortedLabelsWithoutThreeG)
 TEST_F(ButtonPage, SaveWritesFiveKeysAndMergesTheFileFirst)
 {
     Start(Section(2, "13", "", "", "", ""), 13, L"");
-    WritePhoneFile(SETTINGS_PATH, SettingsWithSlot2(Section(2, "13", "", "", "", "", "Note = by hand\r\n")));
+    WritePhoneFile(kSettingsPath, SettingsWithSlot2(Section(2, "13", "", "", "", "", "Note = by hand\r\n")));
     Run([&](HWND hDlg) {
         ChooseAction(L"Running programm");
         SetWindowTextW(g_editor.buttonPage.textField, L"Notes");
@@ -124,11 +124,11 @@ TEST_F(ButtonPage, SaveWritesFiveKeysAndMergesTheFileFirst)
         SetWindowTextW(g_editor.buttonPage.iconField, L"\\Icons\\n.png");
         SendCommand(hDlg, IDM_SAVE);
     });
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsWithSlot2(Section(2, "12", "\\Windows\\notes.exe", "-new", "Notes",
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsWithSlot2(Section(2, "12", "\\Windows\\notes.exe", "-new", "Notes",
                                                                       "\\Icons\\n.png", "Note = by hand\r\n")));
-    EXPECT_EQ(g_menu.slots[2].actionCode, 12);
-    EXPECT_STREQ(g_menu.slots[2].text, L"Notes");
-    EXPECT_STREQ(g_menu.slots[2].iconPath, L"\\Icons\\n.png");
+    EXPECT_EQ(g_settings.slots[2].actionCode, 12);
+    EXPECT_STREQ(g_settings.slots[2].text, L"Notes");
+    EXPECT_STREQ(g_settings.slots[2].iconPath, L"\\Icons\\n.png");
 }
 
 TEST_F(ButtonPage, EqualLabelsSaveTheHigherCode)
@@ -137,7 +137,7 @@ TEST_F(ButtonPage, EqualLabelsSaveTheHigherCode)
     CopyText(g_lang.actionLabels[4], L"Same");
     CopyText(g_lang.actionLabels[6], L"Same");
     Run([&](HWND hDlg) { SendCommand(hDlg, IDOK); });
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsWithSlot2(Section(2, "6", "", "", "", "")));
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsWithSlot2(Section(2, "6", "", "", "", "")));
 }
 
 TEST_F(ButtonPage, DefaultTextButtonPutsTheChosenLabel)
@@ -161,7 +161,7 @@ TEST_F(ButtonPage, DefaultTextButtonPutsTheChosenLabel)
         });
         EXPECT_EQ(text, row.textAfterD) << row.code;
         std::string savedText(text.begin(), text.end());
-        EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsWithSlot2(Section(2, row.saved, "", "", savedText, "")));
+        EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsWithSlot2(Section(2, row.saved, "", "", savedText, "")));
     }
 }
 
@@ -177,20 +177,20 @@ TEST_F(ButtonPage, SaveCutsOverLongFields)
         SendCommand(hDlg, IDM_SAVE);
     });
     std::string p(257, 'p');
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsWithSlot2(Section(2, "12", p, p, std::string(47, 't'), p)));
-    EXPECT_EQ(wcslen(g_menu.slots[2].iconPath), 257u);
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsWithSlot2(Section(2, "12", p, p, std::string(47, 't'), p)));
+    EXPECT_EQ(wcslen(g_settings.slots[2].iconPath), 257u);
 }
 
 TEST_F(ButtonPage, CancelWritesNothing)
 {
     Start(Section(2, "6", "", "", "WiFi", ""), 6, L"WiFi");
-    WritePhoneFile(SETTINGS_PATH, "untouched");
+    WritePhoneFile(kSettingsPath, "untouched");
     Run([&](HWND hDlg) {
         ChooseAction(L"Reset");
         SendCommand(hDlg, IDM_CANCEL);
     });
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), "untouched");
-    EXPECT_EQ(g_menu.slots[2].actionCode, 6);
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), "untouched");
+    EXPECT_EQ(g_settings.slots[2].actionCode, 6);
 }
 
 // Browsing hands the field to the picker: Cancel keeps it (cut to 259), Select puts the picked file's path.

@@ -180,6 +180,7 @@ void ResetEditorWorld()
     FillLanguageTexts();
     g_settingsDoc.Reset();
     g_menu = MenuState();
+    g_settings = ProgramSettings();
     g_menu.hInstance = GetModuleHandleW(NULL);
     g_editor = EditorState();
     g_editor.handOver.chosenSlot = -1;

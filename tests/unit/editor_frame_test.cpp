@@ -6,12 +6,15 @@
 #include <aygshell.h>
 #include <commctrl.h>
 
+#include "config/bounded_text.h"
 #include "config/language_texts.h"
+#include "editor/button_page.h"
 #include "editor/editor_frame.h"
 #include "editor/editor_state.h"
 #include "editor/general_page.h"
 #include "editor/settings_hub.h"
 #include "editor_driver.h"
+#include "import_patch.h"
 #include "menu/menu_state.h"
 #include "phone_drive.h"
 #include "platform/phone_link.h"
@@ -178,5 +181,70 @@ TEST_F(EditorFrame, InitDialogFailsWithoutADialog)
     EXPECT_FALSE(SHInitDialog(&shidi));
     EXPECT_EQ(SetUpEditorDialog(NULL, IDR_MENU_SAVE_CANCEL, L"a", L"b"), (HWND)NULL);
 }
+
+// A page whose set-up failed (the shell refused SHInitDialog) writes nothing on Save or ok, even after an
+// earlier page left its handles behind.
+struct FailedSetUpCase {
+    const char *name;
+    DLGPROC page;
+    WORD command;
+};
+
+class FailedSetUp : public testing::TestWithParam<FailedSetUpCase>
+{
+protected:
+    void SetUp() override
+    {
+        ResetPhoneDrive();
+        ResetEditorWorld();
+    }
+};
+
+BOOL WINAPI RefusingSHInitDialog(PSHINITDLGINFO)
+{
+    return FALSE;
+}
+
+TEST_P(FailedSetUp, PageWritesNothing)
+{
+    const std::string settings = "[Settings]\r\nSkinName = Graphite\r\nTimeout = 17\r\n\r\n\r\n[2]\r\nUseButton = 6\r\n"
+                                 "Path = \\Windows\\x.exe\r\nArg = -a\r\nText = Net\r\nIcon = \\i.png\r\n";
+    WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Graphite\\Skin.ini", "[Settings]\r\n");
+    WritePhoneFile(kSettingsPath, settings);
+    LoadSettings();
+    g_menu.hInstance = GetModuleHandleW(NULL);
+    g_settings.slots[2].actionCode = 6;
+    CopyText(g_settings.slots[2].text, L"Net");
+    g_editor.handOver.chosenSlot = 2;
+    SlotSectionName(g_editor.handOver.slotSectionName, 2);
+
+    // A page opened and cancelled first leaves the handles of its destroyed windows in the editor state.
+    QueueStep([](HWND hDlg) { SendCommand(hDlg, IDM_CANCEL); });
+    ASSERT_TRUE(RunEditorDialog(GetParam().page));
+
+    FunctionPatch patch = PatchFunction((void *)SHInitDialog, (void *)RefusingSHInitDialog);
+    bool handlesCleared = false;
+    QueueStep([&](HWND hDlg) {
+        handlesCleared = !g_editor.general.skinTree && !g_editor.general.timeoutSpinner &&
+                         !g_editor.buttonPage.actionBox && !g_editor.buttonPage.textField;
+        SendCommand(hDlg, GetParam().command);
+    });
+    bool ended = RunEditorDialog(GetParam().page);
+    RestoreFunction(patch);
+
+    EXPECT_TRUE(ended) << "Save and ok still close the page";
+    EXPECT_TRUE(handlesCleared) << "the failed set-up leaves no handles of the earlier page";
+    EXPECT_EQ(settings, ReadPhoneFile(kSettingsPath));
+    EXPECT_STREQ(L"Graphite", g_settings.skinName);
+    EXPECT_EQ(6, g_settings.slots[2].actionCode);
+    EXPECT_STREQ(L"Net", g_settings.slots[2].text);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pages, FailedSetUp,
+                         testing::Values(FailedSetUpCase{"GeneralSave", GeneralPageDialog, IDM_SAVE},
+                                         FailedSetUpCase{"GeneralOk", GeneralPageDialog, IDOK},
+                                         FailedSetUpCase{"ButtonSave", ButtonPageDialog, IDM_SAVE},
+                                         FailedSetUpCase{"ButtonOk", ButtonPageDialog, IDOK}),
+                         [](const testing::TestParamInfo<FailedSetUpCase> &info) { return info.param.name; });
 
 } // namespace

@@ -43,9 +43,11 @@ TEST(PickerPaths, SplitGivesFolderAndNameParts)
                 {L"app.exe", L"\\", L"app.exe"},
                 {L"", L"\\", L""},
                 {L"\\Windows\\", L"\\Windows\\", L""},
+                {L"\\\\Windows\\x.exe", L"\\Windows\\", L"x.exe"},         // leading backslashes are one root
+                {L"\\Windows\\\\Fonts\\x", L"\\Windows\\\\Fonts\\", L"x"}, // inner ones stay as typed
                 {longPath, L"\\" + longFolder + L"\\", L"x.exe"}};
     for (auto &row : rows) {
-        wchar_t folder[PATH_CAPACITY] = L"?", name[PATH_CAPACITY] = L"?";
+        wchar_t folder[kPathCapacity] = L"?", name[kPathCapacity] = L"?";
         SplitPickerPath(row.path.c_str(), folder, name);
         EXPECT_EQ(folder, row.folder) << std::string(row.path.begin(), row.path.end());
         EXPECT_EQ(name, row.name);
@@ -56,10 +58,10 @@ std::vector<std::wstring> Items(HWND tree, HTREEITEM first)
 {
     std::vector<std::wstring> items;
     for (HTREEITEM item = first; item; item = TreeView_GetNextSibling(tree, item)) {
-        wchar_t text[PATH_CAPACITY] = L"";
+        wchar_t text[kPathCapacity] = L"";
         TVITEMW tvi = {TVIF_TEXT, item};
         tvi.pszText = text;
-        tvi.cchTextMax = PATH_CAPACITY;
+        tvi.cchTextMax = kPathCapacity;
         TreeView_GetItem(tree, &tvi);
         items.push_back(text);
     }

@@ -73,14 +73,14 @@ protected:
         ResetPhoneDrive();
         ResetEditorWorld();
         for (const wchar_t *skin : {L"Default", L"Graphite", L"Ocean"}) {
-            std::wstring path = std::wstring(SKINS_ROOT) + skin + L"\\Skin.ini";
+            std::wstring path = std::wstring(kSkinsRoot) + skin + L"\\Skin.ini";
             WritePhoneFile(path.c_str(), "[Settings]\r\n");
         }
     }
     // Starts the program's way: Settings.ini loaded into the document, the current skin and time-out set.
     void Start(const std::string &settings)
     {
-        WritePhoneFile(SETTINGS_PATH, settings);
+        WritePhoneFile(kSettingsPath, settings);
         LoadSettings();
         g_menu.hInstance = GetModuleHandleW(NULL);
     }
@@ -129,7 +129,7 @@ TEST_F(GeneralPage, UpArrowLowersTheTimeoutAndDownArrowRaisesIt)
     ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
     EXPECT_EQ(afterUp, L"4");
     EXPECT_EQ(afterTwoDowns, L"6");
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsIni("Default", "6"));
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsIni("Default", "6"));
 }
 
 // Save writes the spinner's position: a typed value it cannot take leaves its last valid position.
@@ -146,7 +146,7 @@ TEST_F(GeneralPage, SaveWritesTheLastValidPosition)
             SendCommand(hDlg, IDM_SAVE);
         });
         ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
-        EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsIni("Default", row.saved))
+        EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsIni("Default", row.saved))
             << "typed " << (row.typed[0] ? "a value" : "nothing");
     }
 }
@@ -157,10 +157,10 @@ TEST_F(GeneralPage, SaveRewritesBothKeysAndKeepsHandAddedKeys)
     for (WORD command : {(WORD)IDM_SAVE, (WORD)IDOK}) {
         Start(SettingsIni("Default", "5"));
         // Added while the program runs: only in the file, not in the document.
-        WritePhoneFile(SETTINGS_PATH, SettingsIni("Default", "5", "Extra = kept\r\n"));
+        WritePhoneFile(kSettingsPath, SettingsIni("Default", "5", "Extra = kept\r\n"));
         QueueStep([&](HWND hDlg) { SendCommand(hDlg, command); });
         ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
-        EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsIni("Default", "5", "Extra = kept\r\n")) << command;
+        EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsIni("Default", "5", "Extra = kept\r\n")) << command;
     }
 }
 
@@ -168,15 +168,15 @@ TEST_F(GeneralPage, CancelWritesNothing)
 {
     std::string original = SettingsIni("Default", "5");
     Start(original);
-    WritePhoneFile(SETTINGS_PATH, "[Settings]\r\nSkinName=Default\r\n"); // not in the program's format
+    WritePhoneFile(kSettingsPath, "[Settings]\r\nSkinName=Default\r\n"); // not in the program's format
     QueueStep([&](HWND hDlg) {
         TreeView_SelectItem(g_editor.general.skinTree, SkinItem(L"Ocean"));
         SetWindowTextW(g_editor.general.timeoutField, L"30");
         SendCommand(hDlg, IDM_CANCEL);
     });
     ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), "[Settings]\r\nSkinName=Default\r\n");
-    EXPECT_STREQ(g_menu.skinName, L"Default");
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), "[Settings]\r\nSkinName=Default\r\n");
+    EXPECT_STREQ(g_settings.skinName, L"Default");
 }
 
 // After Save the page opens on the saved skin but with the time-out read at start-up.
@@ -189,7 +189,7 @@ TEST_F(GeneralPage, ReopeningSelectsSavedSkinButShowsStartUpTimeout)
         SendCommand(hDlg, IDM_SAVE);
     });
     ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsIni("Ocean", "30"));
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsIni("Ocean", "30"));
     std::wstring skin, field;
     QueueStep([&](HWND hDlg) {
         skin = SelectedSkin();
@@ -199,7 +199,7 @@ TEST_F(GeneralPage, ReopeningSelectsSavedSkinButShowsStartUpTimeout)
     ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
     EXPECT_EQ(skin, L"Ocean");
     EXPECT_EQ(field, L"5");
-    EXPECT_EQ(g_menu.timeout, 5);
+    EXPECT_EQ(g_settings.timeout, 5);
 }
 
 // No skin to select (no skin is installed): "SkinName" is written empty.
@@ -209,7 +209,7 @@ TEST_F(GeneralPage, NoSelectionSavesAnEmptySkinName)
     Start(SettingsIni("Gone", "5"));
     QueueStep([&](HWND hDlg) { SendCommand(hDlg, IDM_SAVE); });
     ASSERT_TRUE(RunEditorDialog(GeneralPageDialog));
-    EXPECT_EQ(ReadPhoneFile(SETTINGS_PATH), SettingsIni("", "5"));
+    EXPECT_EQ(ReadPhoneFile(kSettingsPath), SettingsIni("", "5"));
 }
 
 } // namespace

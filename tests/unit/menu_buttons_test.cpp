@@ -13,7 +13,8 @@
 #include "menu_fakes.h"
 #include "phone_drive.h"
 
-namespace {
+namespace
+{
 
 #define SKIN L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\"
 
@@ -38,12 +39,13 @@ protected:
         g_settingsDoc.Reset();
         g_skinDoc.Reset();
         g_menu = MenuState();
+        g_settings = ProgramSettings();
     }
     void TearDown() override
     {
         if (menu)
             DestroyWindow(menu);
-        UnregisterClassW(MENU_CLASS_NAME, GetModuleHandleW(NULL));
+        UnregisterClassW(kMenuClassName, GetModuleHandleW(NULL));
         MSG msg; // the quit posted by the destruction
         while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
             ;
@@ -51,14 +53,14 @@ protected:
     // Loads settings and creates the menu window as start-up does (without showing or painting it).
     void CreateMenu(const std::string &settings)
     {
-        WritePhoneFile(SETTINGS_PATH, settings);
+        WritePhoneFile(kSettingsPath, settings);
         LoadSettings();
         WNDCLASSW wc = {};
         wc.lpfnWndProc = MenuWindowProc;
         wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = MENU_CLASS_NAME;
+        wc.lpszClassName = kMenuClassName;
         RegisterClassW(&wc);
-        menu = CreateWindowExW(0, MENU_CLASS_NAME, MENU_CLASS_NAME, WS_VISIBLE, 0, 0, 480, 800, NULL, NULL,
+        menu = CreateWindowExW(0, kMenuClassName, kMenuClassName, WS_VISIBLE, 0, 0, 480, 800, NULL, NULL,
                                GetModuleHandleW(NULL), NULL);
         ASSERT_NE(nullptr, menu);
     }
@@ -88,15 +90,16 @@ TEST_F(MenuButtons, BoundSlotsGetButtonsAtFixedPlacesAndUnboundOnesLeaveAGap)
         int code;
         bool hasButton;
         const wchar_t *text;
-    } rows[SLOT_COUNT] = {{6, true, L"WiFi"}, {13, false, L""}, {6, true, L"Second"}, {10, false, L""},
+    } rows[kSlotCount] = {{6, true, L"WiFi"}, {13, false, L""}, {6, true, L"Second"}, {10, false, L""},
                           {14, true, L"Odd"}, {-1, true, L""},  {13, false, L""}};
-    for (int i = 0; i < SLOT_COUNT; i++) {
-        const SlotEntry &slot = g_menu.slots[i];
+    for (int i = 0; i < kSlotCount; i++) {
+        const SlotButton &slot = g_menu.slots[i];
+        const SlotSettings &settings = g_settings.slots[i];
         SCOPED_TRACE(i);
         EXPECT_EQ(25 + 108 * i, slot.top);
-        EXPECT_EQ(rows[i].code, slot.actionCode);
-        EXPECT_STREQ(rows[i].text, slot.text);
-        EXPECT_STREQ(L"", slot.iconPath);
+        EXPECT_EQ(rows[i].code, settings.actionCode);
+        EXPECT_STREQ(rows[i].text, settings.text);
+        EXPECT_STREQ(L"", settings.iconPath);
         if (!rows[i].hasButton) {
             EXPECT_EQ(nullptr, slot.button);
             continue;
@@ -119,9 +122,9 @@ TEST_F(MenuButtons, BoundSlotsGetButtonsAtFixedPlacesAndUnboundOnesLeaveAGap)
 TEST_F(MenuButtons, AbsentUseButtonGivesRestartManila)
 {
     CreateMenu(SettingsWithSlots({{0, "Text = Restart\r\n"}}));
-    EXPECT_EQ(0, g_menu.slots[0].actionCode);
+    EXPECT_EQ(0, g_settings.slots[0].actionCode);
     EXPECT_NE(nullptr, g_menu.slots[0].button);
-    wchar_t path[PATH_CAPACITY];
+    wchar_t path[kPathCapacity];
     ChooseButtonPicture(path, 0);
     EXPECT_STREQ(SKIN L"Manila.png", path);
 }
@@ -131,8 +134,8 @@ TEST_F(MenuButtons, LongTextIsCutTo49Characters)
     std::string text(80, 'a');
     text[48] = 'Z';
     CreateMenu(SettingsWithSlots({{0, "UseButton = 2\r\nText = " + text + "\r\n"}}));
-    EXPECT_EQ(49u, wcslen(g_menu.slots[0].text));
-    EXPECT_EQ(L'Z', g_menu.slots[0].text[48]);
+    EXPECT_EQ(49u, wcslen(g_settings.slots[0].text));
+    EXPECT_EQ(L'Z', g_settings.slots[0].text[48]);
 }
 
 // Created without WS_CHILD, the two corner buttons must still be bare 40 x 40 squares owned by the menu.
@@ -191,19 +194,19 @@ void VibrateOff()
 }
 void GprsConnected()
 {
-    SetMachineDword(PHONE_STATE_PATH, GPRS_CONNECTED_VALUE, 1);
+    SetMachineDword(kPhoneStatePath, kGprsConnectedValue, 1);
 }
 void GprsDropped()
 {
-    SetMachineDword(PHONE_STATE_PATH, GPRS_CONNECTED_VALUE, 0);
+    SetMachineDword(kPhoneStatePath, kGprsConnectedValue, 0);
 }
 void GprsUnknown()
 {
-    DeleteMachineValue(PHONE_STATE_PATH, GPRS_CONNECTED_VALUE);
+    DeleteMachineValue(kPhoneStatePath, kGprsConnectedValue);
 }
 void OpMode(DWORD mode)
 {
-    SetMachineDword(UMTS_PATH, UMTS_OPMODE_VALUE, mode);
+    SetMachineDword(kUmtsPath, kUmtsOpModeValue, mode);
 }
 void OpMode0()
 {
@@ -219,7 +222,7 @@ void OpMode2()
 }
 void OpModeUnknown()
 {
-    DeleteMachineValue(UMTS_PATH, UMTS_OPMODE_VALUE);
+    DeleteMachineValue(kUmtsPath, kUmtsOpModeValue);
 }
 
 const PictureCase kPictureCases[] = {
@@ -254,12 +257,12 @@ const PictureCase kPictureCases[] = {
 TEST_F(MenuButtons, PictureFollowsTheCodeAndThePhoneState)
 {
     g_settingsDoc.SetValue(L"3", L"Icon", L"\\My Documents\\icon.png");
-    CopyText(g_menu.skinFolder, SKIN);
+    CopyText(g_settings.skinFolder, SKIN);
     for (const PictureCase &row : kPictureCases) {
         InstallMenuFakes();
         row.arrange();
-        g_menu.slots[3].actionCode = row.code;
-        wchar_t path[PATH_CAPACITY];
+        g_settings.slots[3].actionCode = row.code;
+        wchar_t path[kPathCapacity];
         CopyText(path, L"left over");
         ChooseButtonPicture(path, 3);
         std::wstring expected = row.inSkin ? std::wstring(SKIN) + row.expected : std::wstring(row.expected);
@@ -273,9 +276,9 @@ TEST_F(MenuButtons, PictureFollowsTheCodeAndThePhoneState)
 
 TEST_F(MenuButtons, RadioIsAskedAtEveryChoice)
 {
-    CopyText(g_menu.skinFolder, SKIN);
-    g_menu.slots[0].actionCode = 6;
-    wchar_t path[PATH_CAPACITY];
+    CopyText(g_settings.skinFolder, SKIN);
+    g_settings.slots[0].actionCode = 6;
+    wchar_t path[kPathCapacity];
     g_fakePhone.wlan = 1;
     ChooseButtonPicture(path, 0);
     EXPECT_STREQ(SKIN L"Wifi_on.png", path);
@@ -288,15 +291,15 @@ TEST_F(MenuButtons, RadioIsAskedAtEveryChoice)
 // Without the radio library each radio face costs one error box and shows the cell as it stood.
 TEST_F(MenuButtons, MissingRadioLibraryShowsOneBoxAndKeepsTheCell)
 {
-    CopyText(g_menu.skinFolder, SKIN);
+    CopyText(g_settings.skinFolder, SKIN);
     g_fakePhone.radioLibraryPresent = false;
-    g_menu.slots[0].actionCode = 4;
+    g_settings.slots[0].actionCode = 4;
     g_menu.radioBluetooth = 1;
-    wchar_t path[PATH_CAPACITY];
+    wchar_t path[kPathCapacity];
     ChooseButtonPicture(path, 0);
     EXPECT_STREQ(SKIN L"Bluetooth_on.png", path);
     EXPECT_EQ(1, g_fakePhone.messageBoxes);
-    g_menu.slots[0].actionCode = 11;
+    g_settings.slots[0].actionCode = 11;
     ChooseButtonPicture(path, 0);
     EXPECT_STREQ(SKIN L"Flight_off.png", path);
     EXPECT_EQ(2, g_fakePhone.messageBoxes);
@@ -306,20 +309,20 @@ TEST_F(MenuButtons, OverlongPathsAreCut)
 {
     std::wstring longIcon = L"\\" + std::wstring(400, L'i') + L".png";
     g_settingsDoc.SetValue(L"0", L"Icon", longIcon.c_str());
-    g_menu.slots[0].actionCode = 12;
-    wchar_t path[PATH_CAPACITY + 1];
-    path[PATH_CAPACITY] = L'#';
+    g_settings.slots[0].actionCode = 12;
+    wchar_t path[kPathCapacity + 1];
+    path[kPathCapacity] = L'#';
     ChooseButtonPicture(path, 0);
     EXPECT_EQ(longIcon.substr(0, 259), std::wstring(path));
-    EXPECT_EQ(L'#', path[PATH_CAPACITY]);
+    EXPECT_EQ(L'#', path[kPathCapacity]);
 
     std::wstring longFolder = L"\\" + std::wstring(255, L'f') + L"\\";
-    CopyText(g_menu.skinFolder, longFolder.c_str());
-    g_menu.slots[0].actionCode = 0;
+    CopyText(g_settings.skinFolder, longFolder.c_str());
+    g_settings.slots[0].actionCode = 0;
     ChooseButtonPicture(path, 0);
     EXPECT_EQ(259u, wcslen(path));
     EXPECT_EQ(L'M', path[257]);
-    EXPECT_EQ(L'#', path[PATH_CAPACITY]);
+    EXPECT_EQ(L'#', path[kPathCapacity]);
 }
 
 } // namespace

@@ -1,7 +1,8 @@
 // The menu tests' stand-ins, installed by rewriting entries of this test program's import address table.
 // The fake radio library is the test program itself: it exports the radio library's Get calls.
-#include <string.h>
 #include <windows.h>
+
+#include <string.h>
 
 #include "device/radio_bridge.h"
 #include "import_patch.h"
@@ -9,7 +10,8 @@
 
 FakePhone g_fakePhone;
 
-namespace {
+namespace
+{
 
 typedef HMODULE(WINAPI *LoadLibraryWProc)(LPCWSTR);
 typedef BOOL(WINAPI *FreeLibraryProc)(HMODULE);
@@ -26,7 +28,7 @@ void WINAPI FakeSleep(DWORD) {}
 
 HMODULE WINAPI FakeLoadLibraryW(LPCWSTR name)
 {
-    if (name && _wcsicmp(name, RADIO_LIBRARY) == 0) {
+    if (name && _wcsicmp(name, kRadioLibrary) == 0) {
         if (!g_fakePhone.radioLibraryPresent) {
             SetLastError(ERROR_MOD_NOT_FOUND);
             return NULL;

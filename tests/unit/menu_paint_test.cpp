@@ -14,7 +14,8 @@
 #include "phone_drive.h"
 #include "test_pictures.h"
 
-namespace {
+namespace
+{
 
 #define SKIN L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\"
 
@@ -159,7 +160,8 @@ protected:
         g_settingsDoc.Reset();
         g_skinDoc.Reset();
         g_menu = MenuState();
-        CopyText(g_menu.skinFolder, SKIN);
+        g_settings = ProgramSettings();
+        CopyText(g_settings.skinFolder, SKIN);
         g_skinDoc.SetValue(L"Settings", L"FontName", L"Tahoma");
         g_skinDoc.SetValue(L"Settings", L"FontSize", L"20");
         g_skinDoc.SetValue(L"Settings", L"Red", L"250");
@@ -167,9 +169,9 @@ protected:
         g_skinDoc.SetValue(L"Settings", L"Blue", L"40");
         g_skinDoc.SetValue(L"Settings", L"Bold", L"1");
         ReadTextStyle();
-        g_menu.slots[0].actionCode = 6; // WiFi, reported on by the fake radio library
+        g_settings.slots[0].actionCode = 6; // WiFi, reported on by the fake radio library
         g_fakePhone.wlan = 1;
-        CopyText(g_menu.slots[0].text, L"WWW");
+        CopyText(g_settings.slots[0].text, L"WWW");
     }
 };
 
@@ -244,7 +246,7 @@ TEST_F(FacePainting, MissingOrBrokenStatePictureLeavesTheBackground)
     EXPECT_EQ(kBackground, canvas.At(0, 0));
 
     // A Prog slot whose "Icon" names nothing draws the same way.
-    g_menu.slots[0].actionCode = 12;
+    g_settings.slots[0].actionCode = 12;
     PaintSlotFace(canvas.hdc, 0, SKIN L"Button.png");
     EXPECT_EQ(kBackground, canvas.At(50, 50));
 }
@@ -269,11 +271,15 @@ TEST_F(FacePainting, OddSizedPicturesAreDrawnUnscaledFromTheirTopLeft)
     EXPECT_EQ(kBackground, canvas.At(39, 30));
     EXPECT_EQ(kBackground, canvas.At(349, 99));
 
+    // Without a caption, so that only the pictures touch the face.
     ASSERT_TRUE(WriteTestPng(SKIN L"Button.png", 200, 50, kBackground));
+    CopyText(g_settings.slots[0].text, L"");
     FaceCanvas fresh;
     PaintSlotFace(fresh.hdc, 0, SKIN L"Button.png");
     EXPECT_EQ(kBackground, fresh.At(199, 49));
-    EXPECT_EQ(kUntouched, fresh.At(300, 90)) << "beyond a small Button.png the face is left as it was";
+    EXPECT_EQ(kUntouched, fresh.At(200, 49)) << "beyond a small Button.png the face is left as it was";
+    EXPECT_EQ(kUntouched, fresh.At(199, 50));
+    EXPECT_EQ(kUntouched, fresh.At(300, 90));
 }
 
 // The whole WM_PAINT through the real menu window and its buttons.
@@ -285,7 +291,7 @@ protected:
     {
         if (menu)
             DestroyWindow(menu);
-        UnregisterClassW(MENU_CLASS_NAME, GetModuleHandleW(NULL));
+        UnregisterClassW(kMenuClassName, GetModuleHandleW(NULL));
         MSG msg;
         while (PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
             ;
@@ -295,9 +301,9 @@ protected:
         WNDCLASSW wc = {};
         wc.lpfnWndProc = MenuWindowProc;
         wc.hInstance = GetModuleHandleW(NULL);
-        wc.lpszClassName = MENU_CLASS_NAME;
+        wc.lpszClassName = kMenuClassName;
         RegisterClassW(&wc);
-        menu = CreateWindowExW(0, MENU_CLASS_NAME, MENU_CLASS_NAME, WS_VISIBLE, 0, 0, 480, 800, NULL, NULL,
+        menu = CreateWindowExW(0, kMenuClassName, kMenuClassName, WS_VISIBLE, 0, 0, 480, 800, NULL, NULL,
                                GetModuleHandleW(NULL), NULL);
         ASSERT_NE(nullptr, menu);
     }

@@ -10,7 +10,6 @@
 
 #include "config/settings_store.h"
 #include "config/skins.h"
-#include "menu/menu_state.h"
 #include "phone_drive.h"
 
 namespace
@@ -23,7 +22,7 @@ struct SkinTreeResult {
 
 SkinTreeResult ListSkins(const wchar_t *currentSkin)
 {
-    wcscpy(g_menu.skinName, currentSkin);
+    wcscpy(g_settings.skinName, currentSkin);
     HWND tree = CreateWindowExW(0, WC_TREEVIEWW, NULL, WS_POPUP, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
     FillSkinTree(tree);
     SkinTreeResult result;
@@ -49,16 +48,17 @@ protected:
     void SetUp() override
     {
         ResetPhoneDrive();
-        g_menu = MenuState();
-        WritePhoneFile(SKINS_ROOT L"Zebra\\Skin.ini", "");
-        WritePhoneFile(SKINS_ROOT L"Default\\Skin.ini", "[Settings]\r\n");
-        WritePhoneFile(SKINS_ROOT L"Default\\Button.png", "x");
-        WritePhoneFile(SKINS_ROOT L"Graphite\\Skin.ini", "[Settings]\r\n");
-        WritePhoneFile(SKINS_ROOT L"Lower\\skin.ini", "");          // wrong letter case
-        WritePhoneFile(SKINS_ROOT L"Deeper\\Inner\\Skin.ini", "");  // not directly in the folder
-        WritePhoneFile(SKINS_ROOT L"Pictures\\Wallpaper.png", "x"); // no Skin.ini at all
-        WritePhoneFile(SKINS_ROOT L"Skin.ini", "");                 // a plain file in the skins root
-        WritePhoneFile(INSTALL_ROOT L"Skin.ini", "");               // and one in its parent
+        g_settings = ProgramSettings();
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Zebra\\Skin.ini", "");
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\Skin.ini", "[Settings]\r\n");
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\Button.png", "x");
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Graphite\\Skin.ini", "[Settings]\r\n");
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Lower\\skin.ini", ""); // wrong letter case
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Deeper\\Inner\\Skin.ini",
+                       ""); // not directly in the folder
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Pictures\\Wallpaper.png", "x"); // no Skin.ini at all
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Skin.ini", ""); // a plain file in the skins root
+        WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skin.ini", "");        // and one in its parent
     }
 };
 

@@ -8,7 +8,8 @@
 #include "phone_drive.h"
 #include "test_pictures.h"
 
-namespace {
+namespace
+{
 
 // What a run saw just before its loop ended.
 struct RunRecord {
@@ -22,7 +23,7 @@ RunRecord s_record;
 
 void RecordMenuWindow()
 {
-    HWND hwnd = FindWindowW(MENU_CLASS_NAME, MENU_CLASS_NAME);
+    HWND hwnd = FindWindowW(kMenuClassName, kMenuClassName);
     s_record.timerIdDuringLoop = g_menu.autoCloseTimerId;
     s_record.background = hwnd ? (HBRUSH)GetClassLongPtrW(hwnd, GCLP_HBRBACKGROUND) : NULL;
     if (hwnd)
@@ -39,7 +40,8 @@ void CALLBACK EndLoopTimer(HWND, UINT, UINT_PTR id, DWORD)
     PostQuitMessage(7);
 }
 
-class StartUp : public testing::Test {
+class StartUp : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -49,15 +51,16 @@ protected:
         g_langDoc.Reset();
         UINT btMessage = g_menu.btVisibleMessage;
         g_menu = MenuState();
+        g_settings = ProgramSettings();
         g_menu.btVisibleMessage = btMessage;
         s_record = RunRecord();
     }
     void TearDown() override
     {
-        HWND hwnd = FindWindowW(MENU_CLASS_NAME, NULL);
+        HWND hwnd = FindWindowW(kMenuClassName, NULL);
         if (hwnd)
             DestroyWindow(hwnd);
-        UnregisterClassW(MENU_CLASS_NAME, GetModuleHandleW(NULL));
+        UnregisterClassW(kMenuClassName, GetModuleHandleW(NULL));
         MSG msg; // the quit posted by the destruction
         // Dispatched, not just removed: a window that needs painting keeps its WM_PAINT until it is painted.
         for (int i = 0; i < 1000 && PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE); i++)
@@ -66,7 +69,7 @@ protected:
     int RunWithSettings(const char *settings)
     {
         if (settings)
-            WritePhoneFile(SETTINGS_PATH, settings);
+            WritePhoneFile(kSettingsPath, settings);
         return RunMenu(GetModuleHandleW(NULL), SW_SHOWNORMAL);
     }
 };
@@ -84,8 +87,8 @@ TEST_F(StartUp, AutoCloseTickEndsTheLoopWithZero)
     DWORD elapsed = GetTickCount() - start;
     EXPECT_GE(elapsed, 900u);
     EXPECT_LT(elapsed, 5000u);
-    EXPECT_EQ((UINT_PTR)AUTO_CLOSE_TIMER_ID, g_menu.autoCloseTimerId);
-    EXPECT_NE(nullptr, FindWindowW(MENU_CLASS_NAME, MENU_CLASS_NAME)) << "the tick does not destroy the window";
+    EXPECT_EQ((UINT_PTR)kAutoCloseTimerId, g_menu.autoCloseTimerId);
+    EXPECT_NE(nullptr, FindWindowW(kMenuClassName, kMenuClassName)) << "the tick does not destroy the window";
 }
 
 TEST_F(StartUp, NoTimerForZeroOrNegativeTimeout)
@@ -103,7 +106,7 @@ TEST_F(StartUp, HugeTimeoutStillArmsTheTimer)
 {
     SetTimer(NULL, 0, 300, EndLoopTimer);
     EXPECT_EQ(7, RunWithSettings("[Settings]\r\nTimeout = 2147483647\r\n"));
-    EXPECT_EQ((UINT_PTR)AUTO_CLOSE_TIMER_ID, s_record.timerIdDuringLoop);
+    EXPECT_EQ((UINT_PTR)kAutoCloseTimerId, s_record.timerIdDuringLoop);
 }
 
 TEST_F(StartUp, WindowCoversTheScreenWithBlackWithoutWallpaper)
@@ -123,7 +126,8 @@ TEST_F(StartUp, WindowCoversTheScreenWithBlackWithoutWallpaper)
 
 TEST_F(StartUp, WallpaperBecomesAPatternBrush)
 {
-    ASSERT_TRUE(WriteTestPng(SKINS_ROOT L"Default\\Wallpaper.png", 8, 4, RGB(32, 64, 128)));
+    ASSERT_TRUE(
+        WriteTestPng(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\Wallpaper.png", 8, 4, RGB(32, 64, 128)));
     SetTimer(NULL, 0, 300, EndLoopTimer);
     EXPECT_EQ(7, RunWithSettings(nullptr));
     ASSERT_NE(nullptr, s_record.background);
@@ -135,7 +139,7 @@ TEST_F(StartUp, WallpaperBecomesAPatternBrush)
 
 TEST_F(StartUp, BrokenWallpaperGivesBlack)
 {
-    WritePhoneFile(SKINS_ROOT L"Default\\Wallpaper.png", "\x89PNG\r\n\x1a\n truncated");
+    WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\Wallpaper.png", "\x89PNG\r\n\x1a\n truncated");
     SetTimer(NULL, 0, 300, EndLoopTimer);
     EXPECT_EQ(7, RunWithSettings(nullptr));
     EXPECT_EQ(GetStockObject(BLACK_BRUSH), s_record.background);
@@ -156,7 +160,7 @@ TEST_F(StartUp, NoMenuWindowEndsAtOnceWithOne)
     int code = RunWithSettings("[Settings]\r\nTimeout = 0\r\n");
     PatchImport("user32.dll", "CreateWindowExW", real);
     KillTimer(NULL, guard);
-    EXPECT_EQ(START_FAILED_EXIT_CODE, code);
+    EXPECT_EQ(kStartFailedExitCode, code);
     EXPECT_LT(GetTickCount() - start, 2000u) << "no message loop without a window";
 }
 

@@ -1,4 +1,5 @@
-// The unit test programs' main: the phone drive is made current before any test runs.
+// The unit test programs' main: the phone drive is made current before any test runs. Listing the cases leaves
+// the drive alone: a listing may run while another case of the same program uses it.
 #include <gtest/gtest.h>
 
 #include "phone_drive.h"
@@ -6,6 +7,7 @@
 int main(int argc, char **argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    ResetPhoneDrive();
+    if (!testing::GTEST_FLAG(list_tests))
+        ResetPhoneDrive();
     return RUN_ALL_TESTS();
 }
