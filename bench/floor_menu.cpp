@@ -1,6 +1,8 @@
-// The start-up floor: the least a program can do to show what the menu shows at start, a full-screen window
-// with nine plain buttons, painted once. Runs until it is ended from outside.
+// The bare window floor of a start: the least a program can do to show what the menu shows at start, a window
+// over the screen with nine plain buttons, painted once. Runs until it is ended from outside.
 #include <windows.h>
+
+#include "floor_window.h"
 
 namespace {
 
@@ -17,27 +19,8 @@ LRESULT CALLBACK FloorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow)
 {
-    WNDCLASSW wc = {};
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = FloorWindowProc;
-    wc.hInstance = hInstance;
-    wc.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
-    wc.lpszClassName = L"FloorMenu";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, L"FloorMenu", L"FloorMenu", WS_POPUP | WS_VISIBLE, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL, hInstance,
-                                NULL);
-    for (int slot = 0; slot < 7; slot++)
-        CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_MULTILINE, 65, 25 + 108 * slot, 350, 100, hwnd,
-                        NULL, hInstance, NULL);
-    CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 430, 10, 40, 40, hwnd, NULL, hInstance, NULL);
-    CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 10, 10, 40, 40, hwnd, NULL, hInstance, NULL);
-    ShowWindow(hwnd, nCmdShow);
-    UpdateWindow(hwnd);
-    MSG msg;
-    while (GetMessageW(&msg, NULL, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    return 0;
+    FloorButtons buttons;
+    HWND hwnd = CreateFloorWindow(hInstance, L"FloorMenu", FloorWindowProc, (HBRUSH)GetStockObject(BLACK_BRUSH), 0,
+                                  &buttons);
+    return RunFloorWindow(hwnd, nCmdShow);
 }

@@ -1,7 +1,8 @@
 // In-process benchmarks of the menu program's code on the phone; each prints "name value floor unit" lines.
 //   paint_bench paint RUNS     one full paint of the menu window vs. decoding its pictures once each and
 //                              drawing them with the same blits and captions
-//   paint_bench picker N       opening the file picker on a folder of N files and N/10 folders (ms per entry)
+//   paint_bench files N RUNS   opening the file picker on a folder of N files and N/10 folders (ms per entry)
+//   paint_bench folders N RUNS opening the file picker on a folder of N subfolders (ms per entry)
 //   paint_bench skins N        the skin list with N skins (ms per entry)
 #include <windows.h>
 #include <commctrl.h>
@@ -205,32 +206,28 @@ void CALLBACK PickerShown(HWND, UINT, UINT_PTR id, DWORD)
     PostMessageW(hDlg, WM_COMMAND, IDM_CANCEL, 0);
 }
 
-int BenchPicker(int n)
+// Opens the picker on a file of a bench folder that run_bench.py filled beforehand and prints ms per entry:
+// \Bench\Files<N>\ holds N files and N/10 folders, and the picker lists its files; \Bench\Folders<N>\ holds N
+// folders, and the picker opens on a file in the first of them, which expands the level of all N. The picker is opened
+// RUNS times and the median taken: at large N one opening is long enough to stand for itself.
+int BenchPicker(const wchar_t *kind, int n, int runs)
 {
+    bool folders = wcscmp(kind, L"folders") == 0;
     wchar_t folder[64];
-    _snwprintf(folder, 64, L"\\Bench\\Picker%d\\", n);
+    _snwprintf(folder, 64, L"\\Bench\\%ls%d\\", folders ? L"Folders" : L"Files", n);
     folder[63] = 0;
-    MakeFolder(L"\\Bench");
-    MakeFolder(folder);
-    wchar_t name[32];
-    for (int i = 0; i < n; i++) {
-        _snwprintf(name, 32, L"file%06d.exe", i);
-        MakeFile(std::wstring(folder) + name, "MZ");
-    }
-    for (int i = 0; i < n / 10; i++) {
-        _snwprintf(name, 32, L"folder%05d", i);
-        MakeFolder(std::wstring(folder) + name);
-    }
     std::vector<double> times;
-    for (int run = 0; run < 3; run++) {
-        CopyText(g_editor.handOver.pickerPath, (std::wstring(folder) + L"file000000.exe").c_str());
+    for (int run = 0; run < runs; run++) {
+        CopyText(g_editor.handOver.pickerPath,
+                 (std::wstring(folder) + (folders ? L"folder00000\\" : L"") + L"file000000.exe").c_str());
         CopyText(g_editor.handOver.pickerExtension, L"exe");
         SetTimer(NULL, 0, 0, PickerShown);
         double start = Now();
         OpenEditorDialog(NULL, FilePickerDialog);
         times.push_back(s_pickerOpened - start);
     }
-    printf("picker%d %.5f 0 ms\n", n, Median(times) / (n + n / 10));
+    int entries = folders ? n : n + n / 10;
+    printf("%ls%d %.5f 0 ms\n", kind, n, Median(times) / entries);
     return 0;
 }
 
@@ -238,7 +235,7 @@ int BenchPicker(int n)
 int BenchFileList(int n)
 {
     wchar_t folder[64];
-    _snwprintf(folder, 64, L"\\Bench\\Picker%d\\", n);
+    _snwprintf(folder, 64, L"\\Bench\\Files%d\\", n);
     folder[63] = 0;
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 480, 800, NULL, NULL, NULL, NULL);
     HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 400, owner, NULL, NULL, NULL);
@@ -289,14 +286,14 @@ int wmain(int argc, wchar_t **argv)
     InitCommonControlsEx(&icc);
     if (argc == 3 && wcscmp(argv[1], L"paint") == 0)
         return BenchPaint(_wtoi(argv[2]));
-    if (argc == 3 && wcscmp(argv[1], L"picker") == 0)
-        return BenchPicker(_wtoi(argv[2]));
+    if (argc == 4 && (wcscmp(argv[1], L"files") == 0 || wcscmp(argv[1], L"folders") == 0))
+        return BenchPicker(argv[1], _wtoi(argv[2]), _wtoi(argv[3]));
     if (argc == 3 && wcscmp(argv[1], L"filelist") == 0)
         return BenchFileList(_wtoi(argv[2]));
     if (argc == 3 && wcscmp(argv[1], L"skins") == 0) {
         LoadSettings();
         return BenchSkins(_wtoi(argv[2]));
     }
-    fprintf(stderr, "paint_bench: paint RUNS | picker N | skins N\n");
+    fprintf(stderr, "paint_bench: paint RUNS | files N RUNS | folders N RUNS | filelist N | skins N\n");
     return 2;
 }

@@ -9,9 +9,9 @@
 namespace
 {
 
-const UINT_PTR kStackingSubclassId = 0x7374; // "st"
 // The window property that holds a window's number in the order the thread made its windows.
 const wchar_t kCreationProp[] = L"PhoneCreationNumber";
+const wchar_t kFormerProcProp[] = L"PhoneStackingFormerProc"; // the window procedure the stacking rule wraps
 // The most visible top-level windows of the thread that the rule keeps in order.
 const int kMaxStacked = 256;
 
@@ -277,9 +277,13 @@ bool KeepPhoneOrder(HWND moved)
     return true;
 }
 
-LRESULT CALLBACK StackingSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR)
+// A plain window-procedure subclass, not the common controls' one: every top-level window gets it as it is
+// made, and binding comctl32 for it would load that library with the menu's first window.
+LRESULT CALLBACK StackingWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = DefSubclassProc(hwnd, uMsg, wParam, lParam);
+    WNDPROC former = (WNDPROC)GetPropW(hwnd, kFormerProcProp);
+    LRESULT result = former ? CallWindowProcW(former, hwnd, uMsg, wParam, lParam)
+                            : DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_WINDOWPOSCHANGED: {
         const WINDOWPOS *pos = (const WINDOWPOS *)lParam;
@@ -292,7 +296,7 @@ LRESULT CALLBACK StackingSubclassProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARA
     }
     case WM_NCDESTROY:
         RemovePropW(hwnd, kCreationProp);
-        RemoveWindowSubclass(hwnd, StackingSubclassProc, kStackingSubclassId);
+        RemovePropW(hwnd, kFormerProcProp);
         break;
     }
     return result;
@@ -318,5 +322,5 @@ bool IsTopLevelWindow(HWND, const CREATESTRUCTW *lpcs)
 void KeepOwnedWindowsAbove(HWND hwnd, CREATESTRUCTW *)
 {
     SetPropW(hwnd, kCreationProp, (HANDLE)++s_created);
-    SetWindowSubclass(hwnd, StackingSubclassProc, kStackingSubclassId, 0);
+    SetPropW(hwnd, kFormerProcProp, (HANDLE)SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)StackingWindowProc));
 }

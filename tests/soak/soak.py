@@ -6,17 +6,26 @@ its .bak and its temporary file, and leave Settings.ini either untouched or a co
 trials end the program at random moments while it writes Settings.ini and check that the file is always the
 old or the new complete version.
 
-Usage: soak.py [--inputs N] [--kills K] [--seed S] [--device DIR] [--keep]
+Inputs and kill trials are spread over several phones run side by side, each in a folder of its own.
+
+Usage: soak.py [--inputs N] [--kills K] [--phones P] [--seed S] [--quiet]
 """
 import argparse
+import ctypes
 import hashlib
 import os
 import random
+import select
 import shutil
+import signal
+import struct
 import subprocess
 import sys
 import tempfile
+import threading
 import time
+
+import png_maker
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TOLVANE = os.path.join(ROOT, "tolvane")
@@ -29,6 +38,10 @@ PICTURES = ["Wallpaper.png", "Button.png", "Exit.png", "Settings.png", "Manila.p
             "Off.png", "Bluetooth_on.png", "Bluetooth_off.png", "BluetoothDis.png", "Wifi_on.png", "Wifi_off.png",
             "Phone_on.png", "Phone_off.png", "Vibro_on.png", "Vibro_off.png", "Gprs_on.png", "Gprs_off.png",
             "Flight_on.png", "Flight_off.png"]
+# Phones run side by side, two per core: a phone spends most of a run waiting for the menu's time-out or for a
+# window, so more phones than cores keep the cores busy. Measured on 2 cores, 40 inputs and 8 kill trials:
+# 58 s on 2 phones, 54 s on 3, 45 s on 4.
+PHONES = 2 * (os.cpu_count() or 1)
 # How long a run may take beyond its time-out: start-up, paints with their registry retries, shutdown.
 BOUND_SECONDS = 25
 
@@ -49,12 +62,13 @@ def ini(sections, newline="\r\n"):
     return newline.join(out)
 
 
-def settings_text(rng, timeout=1, skin="Default", slots=None, newline="\r\n"):
+def settings_text(rng, timeout=1, skin="Default", slots=None, newline="\r\n", icons=None):
     sections = [("Settings", [("SkinName", skin), ("Timeout", str(timeout))])]
     for slot in SLOTS:
         code = slots[int(slot)] if slots else rng.choice(["0", "1", "2", "3", "5", "8", "9", "10", "12", "13", "14"])
+        icon = (icons or {}).get(slot, "\\Windows\\nothing.png")
         sections.append((slot, [("UseButton", code), ("Path", "\\Windows\\recorder.exe"), ("Arg", "x"),
-                                ("Text", "Slot %s" % slot), ("Icon", "\\Windows\\nothing.png")]))
+                                ("Text", "Slot %s" % slot), ("Icon", icon)]))
     return ini(sections, newline)
 
 
@@ -113,8 +127,8 @@ class Inputs:
     """Generators of bad inputs. Each writes into the phone and returns (name, timeout or None = no auto-close,
     program to start or None for the installed one)."""
 
-    def __init__(self, phone, rng, cache):
-        self.phone, self.rng, self.cache = phone, rng, cache
+    def __init__(self, phone, rng, cache, index=0):
+        self.phone, self.rng, self.cache, self.index = phone, rng, cache, index
 
     def write(self, relative, data):
         path = self.phone.path(relative)
@@ -268,12 +282,46 @@ class Inputs:
             shutil.copy(os.path.join(ROOT, "build/emulator/phonectl.exe"), os.path.join(windows, "CommManagerDll.dll"))
         return "vendor libraries %s" % how, 2, None
 
+    # generated PNG pictures in every place the menu's start shows one
+    def generated_pictures(self, broken):
+        skin = INSTALL + "/Skins/Default/"
+        # Slots 5 and 6 run programs whose pictures are their own icons, stored away from the skin.
+        icons = {"5": "\\My Documents\\My Pictures\\icon5.png", "6": "\\My Documents\\My Pictures\\icon6.png"}
+        self.valid_settings(slots=["0", "1", "2", "3", "5", "12", "14"], icons=icons)
+        places = [(skin + "Wallpaper.png", (480, 800)), (skin + "Button.png", (350, 100)),
+                  (skin + "Exit.png", (40, 40)), (skin + "Settings.png", (40, 40))]
+        places += [(skin + name, (100, 100)) for name in ("Manila.png", "Reset.png", "Sleep.png", "Off.png",
+                                                           "BluetoothDis.png")]
+        places += [("My Documents/My Pictures/icon%s.png" % slot, (100, 100)) for slot in icons]
+        done = []
+        for number, (place, size) in enumerate(places):
+            # Each picture a size of its place or one at random, so pictures both fill and miss their boxes.
+            if self.rng.random() < 0.5:
+                size = (self.rng.randint(1, size[0] * 2), self.rng.randint(1, size[1] * 2))
+            kind = self.index * len(places) + number
+            breakage = None
+            if broken and self.rng.random() < 0.7:
+                breakage = png_maker.BREAKAGES[kind % len(png_maker.BREAKAGES)]
+            data, name = png_maker.picture(self.rng, kind, size[0], size[1], breakage)
+            self.write(place, data)
+            done.append("%s %s" % (os.path.basename(place), name))
+        return done
+
+    def pictures_generated(self):
+        done = self.generated_pictures(broken=False)
+        return "generated pictures: " + ", ".join(done), 1, None
+
+    def pictures_generated_broken(self):
+        done = self.generated_pictures(broken=True)
+        return "generated broken pictures: " + ", ".join(done), 1, None
+
     def all(self):
         return [self.settings_random, self.settings_boms, self.settings_nul_and_cr, self.settings_long_line,
                 self.settings_many_keys, self.settings_long_values, self.settings_numbers, self.lang_random,
                 self.lang_over_capacity, self.skin_ini_bad, self.pictures_broken, self.pictures_huge,
                 self.skin_name_long, self.settings_folder, self.settings_read_only, self.install_root_missing,
-                self.vendor_missing]
+                self.vendor_missing, self.pictures_generated, self.pictures_generated_broken,
+                self.pictures_generated_broken]
 
 
 # ---------------------------------------------------------------- runs
@@ -288,17 +336,36 @@ def settings_loads_completely(data):
     return True
 
 
+def visible_windows(phone):
+    """(class, text) of every visible window of the phone."""
+    found = []
+    for line in phone.emu("windows", check=False).stdout.splitlines():
+        f = line.split("\t")
+        if len(f) == 9 and f[8] == "1":
+            found.append((f[1], f[2]))
+    return found
+
+
 def dismiss_boxes(phone):
     """Answers any message box on the screen, as a user would."""
-    listing = phone.emu("windows", check=False).stdout
-    if "\t#32770\t" in listing:
+    if any(cls == "#32770" for cls, _ in visible_windows(phone)):
         phone.emu("key", "Return", check=False)
         return True
     return False
 
 
+def exit_code(phone):
+    """The menu's exit code once it has ended, else None (the entry script's launch writes it)."""
+    try:
+        with open(os.path.join(phone.device, "run", "exitcode")) as fh:
+            code = fh.read().strip()
+    except OSError:
+        return None
+    return int(code) if code.isdigit() else -1
+
+
 def run_one(phone, timeout, program):
-    """Starts the menu and sees it end: by its time-out, or by the Exit button when it has none.
+    """Starts the menu and sees it end: by its time-out, or by the Exit button when it has none (or a long one).
     Returns (exit code or None when it never ended, seconds)."""
     env = dict(os.environ)
     if program:
@@ -306,17 +373,27 @@ def run_one(phone, timeout, program):
     start = time.time()
     phone.emu("launch", env=env)
     limit = (timeout if timeout else 2) + BOUND_SECONDS
-    tapped = False
+    # The auto-close is seen ending runs of short time-outs; a run of none, or of the default 5 s or more, is
+    # ended by tapping Exit once the menu shows, as a user would, which keeps the soak's runs short.
+    tap = timeout is None or timeout >= 5
+    next_look = start + (timeout or 0) + 2
     while time.time() - start < limit:
-        done = phone.emu("wait", "1", check=False, timeout=60)
-        if done.returncode != 124:
-            code = done.stdout.strip()
-            return (int(code) if code.isdigit() else -1), time.time() - start
-        dismiss_boxes(phone)
-        if (timeout is None or timeout > 60) and not tapped and time.time() - start > 2:
-            phone.emu("tap", *map(str, EXIT_BUTTON), check=False)
-            tapped = True
+        code = exit_code(phone)
+        if code is not None:
+            return code, time.time() - start
+        if tap:
+            if phone.emu("ctl", "wait-window", "Tolvane", "5", check=False).returncode == 0:
+                time.sleep(0.3)
+                phone.emu("tap", *map(str, EXIT_BUTTON), check=False)
+                tap = False
+                next_look = time.time() + 2
+        elif time.time() >= next_look:
+            # Still running after its time-out: a message box may be waiting for an answer.
+            dismiss_boxes(phone)
+            next_look = time.time() + 1
+        time.sleep(0.05)
     phone.emu("kill", check=False)
+    phone.emu("wait", "20", check=False)
     return None, time.time() - start
 
 
@@ -327,153 +404,377 @@ def restore(phone, pristine):
     shutil.copytree(pristine, phone.root, symlinks=True)
 
 
-def soak_inputs(phone, rng, count, cache, pristine, log):
-    crashes = hangs = damaged = lost = 0
-    generators = Inputs(phone, rng, cache).all()
-    for index in range(count):
-        restore(phone, pristine)
-        name, timeout, program = generators[index % len(generators)]()
-        before = phone.snapshot()
-        settings = phone.path(SETTINGS)
-        old = open(settings, "rb").read() if os.path.isfile(settings) else None
-        code, seconds = run_one(phone, timeout, program)
-        after = phone.snapshot()
-        problems = []
-        if code is None:
-            hangs += 1
-            problems.append("did not end within %d s" % (seconds))
-        elif code > 255 or code < 0:
-            crashes += 1
-            problems.append("ended with code %s" % (hex(code) if code > 0 else code))
-        changed = {k for k in set(before) | set(after) if before.get(k) != after.get(k)}
-        strays = sorted(k for k in changed - ALLOWED_WRITES if not k.startswith("Windows/Tolvane"))
-        if strays:
-            damaged += 1
-            problems.append("wrote other files: %s" % ", ".join(strays[:5]))
-        if SETTINGS in changed and os.path.isfile(settings):
-            new = open(settings, "rb").read()
-            if not settings_loads_completely(new):
-                damaged += 1
-                problems.append("Settings.ini is not a complete document")
-            if old is not None:
-                backup = phone.path(SETTINGS + ".bak")
-                if not (os.path.isfile(backup) and open(backup, "rb").read() == old):
-                    lost += 1
-                    problems.append("the old Settings.ini was replaced without a backup")
-        log("%3d %-60s %s" % (index + 1, name[:60], "; ".join(problems) if problems else "ok (%.1f s)" % seconds))
-    return crashes, hangs, damaged, lost
+def soak_input(phone, index, seed, cache, pristine):
+    """One generated input on one phone: (problem kinds found, log line)."""
+    rng = random.Random("%d input %d" % (seed, index))
+    restore(phone, pristine)
+    generators = Inputs(phone, rng, cache, index).all()
+    name, timeout, program = generators[index % len(generators)]()
+    before = phone.snapshot()
+    settings = phone.path(SETTINGS)
+    old = open(settings, "rb").read() if os.path.isfile(settings) else None
+    code, seconds = run_one(phone, timeout, program)
+    after = phone.snapshot()
+    problems, found = [], []
+    if code is None:
+        found.append("hangs")
+        problems.append("did not end within %d s" % seconds)
+    elif code > 255 or code < 0:
+        found.append("crashes")
+        problems.append("ended with code %s" % (hex(code) if code > 0 else code))
+    changed = {k for k in set(before) | set(after) if before.get(k) != after.get(k)}
+    strays = sorted(k for k in changed - ALLOWED_WRITES if not k.startswith("Windows/Tolvane"))
+    if strays:
+        found.append("damaged")
+        problems.append("wrote other files: %s" % ", ".join(strays[:5]))
+    if SETTINGS in changed and os.path.isfile(settings):
+        new = open(settings, "rb").read()
+        if not settings_loads_completely(new):
+            found.append("damaged")
+            problems.append("Settings.ini is not a complete document")
+        if old is not None:
+            backup = phone.path(SETTINGS + ".bak")
+            if not (os.path.isfile(backup) and open(backup, "rb").read() == old):
+                found.append("lost")
+                problems.append("the old Settings.ini was replaced without a backup")
+    if problems:
+        return found, "%4d %s: %s" % (index + 1, name, "; ".join(problems))
+    return found, "%4d %-60s ok (%.1f s)" % (index + 1, name[:60], seconds)
 
 
-def kill_trials(phone, rng, count, pristine, log):
-    """Kills the program while it writes the defaults of a first start; the file must be absent or complete."""
-    damaged = 0
-    for trial in range(count):
-        restore(phone, pristine)
-        settings = phone.path(SETTINGS)
-        if os.path.exists(settings):
-            os.remove(settings)
-        phone.emu("launch")
-        time.sleep(rng.uniform(0.0, 0.4))
-        phone.emu("kill", check=False)
-        phone.emu("wait", "20", check=False)
-        state = "absent"
-        if os.path.isfile(settings):
-            data = open(settings, "rb").read()
-            state = "complete" if data == default_settings() else "DAMAGED (%d bytes)" % len(data)
-            if data != default_settings():
-                damaged += 1
-        log("kill %3d: Settings.ini %s" % (trial + 1, state))
-    return damaged
+# ---------------------------------------------------------------- kill trials
+
+IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO, IN_CREATE = 0x2, 0x8, 0x80, 0x100
 
 
-def wait_for_window(phone, cls, text=None, seconds=10):
+class FolderWatch:
+    """The file events of one folder as the kernel reports them (inotify): a kill can follow the program's own
+    steps of a save within microseconds, which no polling would."""
+
+    def __init__(self, folder):
+        self.libc = ctypes.CDLL(None, use_errno=True)
+        self.fd = self.libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
+        if self.fd < 0:
+            raise OSError(ctypes.get_errno(), "inotify_init1")
+        if self.libc.inotify_add_watch(self.fd, folder.encode(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE |
+                                       IN_MOVED_TO) < 0:
+            os.close(self.fd)
+            raise OSError(ctypes.get_errno(), "inotify_add_watch")
+        self.seen = []     # every event so far, in order
+        self.unread = []   # events read from the kernel that no wait has looked at yet
+
+    def close(self):
+        os.close(self.fd)
+
+    def wait(self, wanted, seconds):
+        """Waits for an event (mask, file name) of wanted and returns it, or None when the time is up."""
+        deadline = time.monotonic() + seconds
+        while True:
+            self.unread.extend(self.read())
+            while self.unread:
+                event = self.unread.pop(0)
+                if event in wanted:
+                    return event
+            left = deadline - time.monotonic()
+            if left <= 0:
+                return None
+            select.select([self.fd], [], [], left)
+
+    def read(self):
+        try:
+            data = os.read(self.fd, 65536)
+        except BlockingIOError:
+            return []
+        events, at = [], 0
+        while at + 16 <= len(data):
+            _, mask, _, length = struct.unpack("iIII", data[at:at + 16])
+            name = data[at + 16:at + 16 + length].rstrip(b"\0").decode()
+            at += 16 + length
+            for bit in (IN_CREATE, IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO):
+                if mask & bit:
+                    events.append((bit, name))
+        self.seen.extend(events)
+        return events
+
+
+def menu_pids(phone):
+    """The Unix process ids of the phone's menu program (the entry script's emu kill finds them alike)."""
+    pids = []
+    prefix = ("WINEPREFIX=%s" % os.path.join(phone.device, "wine")).encode()
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as fh:
+                cmdline = fh.read()
+            if b"Tolvane.exe" not in cmdline or b"phonectl" in cmdline:
+                continue
+            with open("/proc/%s/environ" % entry, "rb") as fh:
+                if prefix in fh.read().split(b"\0"):
+                    pids.append(int(entry))
+        except OSError:
+            pass
+    return pids
+
+
+def kill_now(pids, delay_us):
+    """Kills at once, after a busy wait of delay_us microseconds (a sleep would wake far too late)."""
+    until = time.perf_counter() + delay_us / 1e6
+    while time.perf_counter() < until:
+        pass
+    for pid in pids:
+        try:
+            os.kill(pid, signal.SIGKILL)
+        except ProcessLookupError:
+            pass
+
+
+TMP_NAME = os.path.basename(SETTINGS) + ".tmp"
+INI_NAME = os.path.basename(SETTINGS)
+# The steps of a save, in the order the program takes them: the temporary file made, written, closed, and put in
+# the place of Settings.ini.
+SAVE_STEPS = [("made", (IN_CREATE, TMP_NAME)), ("written", (IN_MODIFY, TMP_NAME)),
+              ("closed", (IN_CLOSE_WRITE, TMP_NAME)), ("replaced", (IN_MOVED_TO, INI_NAME))]
+MOMENTS = ["first start", "General Save", "button page Save"]
+
+
+def kill_during_save(phone, rng, watch, pids_known):
+    """Kills the menu at a random point of the save that has begun or is about to: at one of its steps (chosen at
+    random) plus a random few microseconds, or at a random time up to 200 ms after the save began.
+    Returns a description of where the kill fell, or None when no save began within 20 s."""
+    started = watch.wait({SAVE_STEPS[0][1]}, 20)
+    if not started:
+        return None
+    pids = pids_known or menu_pids(phone)
+    if rng.random() < 0.25:
+        delay = rng.uniform(0, 0.2)
+        time.sleep(delay)
+        kill_now(pids, 0)
+        return "%.0f ms after the save began" % (delay * 1000)
+    step, event = rng.choice(SAVE_STEPS)
+    delay_us = rng.choice([0, 0, rng.uniform(0, 50), rng.uniform(0, 500)])
+    if event != SAVE_STEPS[0][1] and not watch.wait({event}, 5):
+        kill_now(pids, 0)
+        return "when the file was %s (the step was not seen)" % step
+    kill_now(pids, delay_us)
+    return "%.0f us after the file was %s" % (delay_us, step)
+
+
+def wait_for_window(phone, cls, text=None, seconds=20):
+    """Waits for a visible window, top-level or child, of the class (and text)."""
     deadline = time.time() + seconds
     while time.time() < deadline:
-        for line in phone.emu("windows", check=False).stdout.splitlines():
-            f = line.split("\t")
-            if len(f) == 9 and f[1] == cls and f[8] == "1" and (text is None or f[2] == text):
-                return True
+        if any(c == cls and (text is None or t == text) for c, t in visible_windows(phone)):
+            return True
         time.sleep(0.2)
     return False
 
 
-def editor_kill_trials(phone, rng, count, pristine, log):
-    """Kills the program right after Save on the General page or a button page: Settings.ini must be the old
-    file or a complete new one that kept every section and the key added by hand."""
-    damaged = 0
-    # Numbers written as the program never writes them, so a save shows: "00" comes back as "0", "013" as "13".
-    old = (default_settings().decode().replace("Timeout = 5", "Timeout = 00").replace("UseButton = 13", "UseButton = 013")
-           + "Mine = kept\r\n").encode()
-    for trial in range(count):
-        restore(phone, pristine)
-        with open(phone.path(SETTINGS), "wb") as fh:
+def open_editor_page(phone, trial, page):
+    """Settings, then the page's tile in the hub; True when the page is open (its own controls are shown)."""
+    if not (wait_for_window(phone, "Button") and phone.emu("tap", "30", "30", check=False).returncode == 0 and
+            wait_for_window(phone, "Button", page)):
+        return False
+    tiles = {"General": (357, 346)}
+    x, y = tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4)))
+    phone.emu("tap", str(x), str(y), check=False)
+    # The General page has the time-out's up-down control; a button page the action box.
+    return wait_for_window(phone, "msctls_updown32" if page == "General" else "ComboBox")
+
+
+def kill_trial(phone, trial, seed, pristine):
+    """One kill trial: (damaged, not run as meant, log line). A first-start trial kills while the defaults are
+    written; an editor trial opens the General page or a button page, taps Save and kills during the save.
+    Settings.ini must be absent (first start) or the old file, or a complete new one; an editor trial counts only
+    when the page really opened and its save really began before the kill."""
+    rng = random.Random("%d kill %d" % (seed, trial))
+    restore(phone, pristine)
+    moment = MOMENTS[trial % len(MOMENTS)]
+    settings = phone.path(SETTINGS)
+    first_start = moment == "first start"
+    if first_start:
+        if os.path.exists(settings):
+            os.remove(settings)
+        old = None
+    else:
+        # Numbers written as the program never writes them, so a save shows: "00" comes back as "0", "013" as
+        # "13"; the key added by hand must survive it.
+        old = (default_settings().decode().replace("Timeout = 5", "Timeout = 00")
+               .replace("UseButton = 13", "UseButton = 013") + "Mine = kept\r\n").encode()
+        with open(settings, "wb") as fh:
             fh.write(old)
+    watch = FolderWatch(os.path.dirname(settings))
+    try:
         phone.emu("launch")
-        page = "General" if trial % 2 == 0 else "Button %d" % (trial % 7 + 1)
-        opened = (wait_for_window(phone, "Button") and not phone.emu("tap", "30", "30", check=False).returncode and
-                  wait_for_window(phone, "Button", page))
-        if opened:
-            tiles = {"General": (357, 346)}
-            x, y = tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4)))
-            phone.emu("tap", str(x), str(y), check=False)
-            time.sleep(1.0)
-            phone.emu("tap", "120", "774", check=False)  # Save
-            time.sleep(rng.uniform(0.0, 0.2))
+        page = "General" if moment == "General Save" else "Button %d" % (trial % 7 + 1)
+        where = opened = None
+        if first_start and (trial // len(MOMENTS)) % 3 == 0:
+            # At a random moment of the start, before, during or after the save of the defaults.
+            delay = rng.uniform(0.0, 0.4)
+            time.sleep(delay)
+            phone.emu("kill", check=False)
+            where = "%.0f ms after the start" % (delay * 1000)
+        elif first_start:
+            # The program is found before it saves: a look through the processes after the save began would
+            # come too late to fall inside it.
+            pids, deadline = [], time.time() + 10
+            while not pids and time.time() < deadline:
+                pids = menu_pids(phone)
+            where = kill_during_save(phone, rng, watch, pids)
+        else:
+            opened = open_editor_page(phone, trial, page)
+            if opened:
+                pids = menu_pids(phone)
+                phone.emu("tap", "120", "774", check=False)  # Save
+                where = kill_during_save(phone, rng, watch, pids)
         phone.emu("kill", check=False)
         phone.emu("wait", "20", check=False)
-        data = open(phone.path(SETTINGS), "rb").read() if os.path.isfile(phone.path(SETTINGS)) else b""
-        sections = all(("[%s]" % name).encode() in data for name in ["Settings"] + SLOTS)
-        if data == old:
-            state = "old"
-        elif settings_loads_completely(data) and sections and b"Mine = kept" in data:
-            state = "new"
-        else:
-            state = "DAMAGED (%d bytes)" % len(data)
-            damaged += 1
-        log("editor kill %3d (%s%s): Settings.ini %s" % (trial + 1, page, "" if opened else ", not opened", state))
-    return damaged
+        watch.unread.extend(watch.read())  # the events no wait has read yet
+        steps = [step for step, event in SAVE_STEPS if event in watch.seen]
+        # A temporary file left behind shows that the kill fell inside a save, before its file was put in place.
+        inside = os.path.exists(settings + ".tmp")
+    finally:
+        watch.close()
+    data = open(settings, "rb").read() if os.path.isfile(settings) else None
+    sections = data is not None and all(("[%s]" % name).encode() in data for name in ["Settings"] + SLOTS)
+    if first_start:
+        good = data is None or data == default_settings()
+        state = "absent" if data is None else "complete" if good else "DAMAGED (%d bytes)" % len(data)
+    else:
+        good = data == old or (settings_loads_completely(data or b"") and sections and b"Mine = kept" in data)
+        state = "old" if data == old else "new" if good else "DAMAGED (%d bytes)" % len(data or b"")
+    not_run = None
+    if not first_start and not opened:
+        not_run = "the editor page did not open"
+    elif where is None:
+        not_run = "no save began"
+    line = "kill %3d (%s%s): killed %s; save steps seen: %s;%s Settings.ini %s%s" % (
+        trial + 1, moment, "" if first_start else ", " + page, where or "-", ", ".join(steps) or "none",
+        " temporary file left;" if inside else "", state, "; NOT RUN AS MEANT: " + not_run if not_run else "")
+    return not good, not_run is not None, inside, line
+
+
+# ---------------------------------------------------------------- phones side by side
+
+def phone_diagnosis(phone):
+    """What is left of a phone whose driving failed: its display and shell processes, and the shell's log."""
+    alive = []
+    for entry in os.listdir("/proc"):
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as fh:
+                cmdline = fh.read().replace(b"\0", b" ").decode(errors="replace")
+            with open("/proc/%s/environ" % entry, "rb") as fh:
+                mine = ("WINEPREFIX=%s" % os.path.join(phone.device, "wine")).encode() in fh.read().split(b"\0")
+        except OSError:
+            continue
+        if mine and ("explorer" in cmdline or "PhoneShell" in cmdline or "wineserver" in cmdline):
+            alive.append(cmdline.split()[-1][:40])
+    try:
+        with open(os.path.join(phone.device, "run", "shell.log"), errors="replace") as fh:
+            log = fh.read()[-300:].replace("\n", " | ")
+    except OSError:
+        log = "(no shell log)"
+    return "running: %s; shell log: %s" % (", ".join(alive) or "nothing", log)
+
+
+def boot_phone(phone, pristine):
+    phone.emu("shutdown", check=False)
+    phone.emu("boot", timeout=600)
+    shutil.rmtree(pristine, ignore_errors=True)
+    shutil.copytree(phone.root, pristine, symlinks=True)
+
+
+def run_task(phone, kind, index, args, cache, pristine):
+    """(problem kinds found, log line, kill inside a save) of one task."""
+    if kind == "input":
+        found, line = soak_input(phone, index, args.seed, cache, pristine)
+        return found, line, False
+    damaged, not_run, inside, line = kill_trial(phone, index, args.seed, pristine)
+    return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), line, inside
+
+
+def run_phone(number, tasks, results, args, cache, workdir, log, lock):
+    """One phone: boots, then takes tasks from the shared list until none is left. When the phone itself stops
+    answering (the entry script cannot drive it), what is left of it is logged and it is booted anew for the
+    same task; every such restart is counted and printed."""
+    phone = Phone(os.path.join(workdir, "phone%d" % number))
+    pristine = os.path.join(workdir, "pristine%d" % number)
+    try:
+        boot_phone(phone, pristine)
+        while True:
+            with lock:
+                if not tasks:
+                    return
+                kind, index = tasks.pop(0)
+            try:
+                found, line, inside = run_task(phone, kind, index, args, cache, pristine)
+            except (RuntimeError, subprocess.TimeoutExpired) as error:
+                with lock:
+                    results["phone restarts"] = results.get("phone restarts", 0) + 1
+                    log("phone %d stopped answering during %s %d: %s; %s" % (
+                        number, kind, index + 1, str(error).strip()[:200], phone_diagnosis(phone)), True)
+                boot_phone(phone, pristine)
+                found, line, inside = run_task(phone, kind, index, args, cache, pristine)
+            with lock:
+                for what in found + (["kill inside"] if inside else []):
+                    results[what] = results.get(what, 0) + 1
+                results["done " + kind] = results.get("done " + kind, 0) + 1
+                log(line, bool(found))
+    except Exception as error:  # a phone that fails twice leaves its tasks to the others: the counts show it
+        with lock:
+            results["phone failures"] = results.get("phone failures", 0) + 1
+            log("phone %d: %s; %s" % (number, error, phone_diagnosis(phone)), True)
+    finally:
+        phone.emu("shutdown", check=False)
 
 
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--inputs", type=int, default=300)
-    parser.add_argument("--kills", type=int, default=30)
-    parser.add_argument("--editor-kills", type=int, default=10)
+    parser.add_argument("--kills", type=int, default=30, help="kill trials, spread over " + ", ".join(MOMENTS))
+    parser.add_argument("--phones", type=int, default=PHONES, help="phones run side by side")
     parser.add_argument("--seed", type=int, default=int(time.time()))
-    parser.add_argument("--device")
     parser.add_argument("--quiet", action="store_true")
     args = parser.parse_args()
-    rng = random.Random(args.seed)
-    own_device = args.device is None
-    device = args.device or tempfile.mkdtemp(prefix="tolvane-soak.")
     cache = os.path.join(ROOT, "build", "soak-cache")
     os.makedirs(cache, exist_ok=True)
-    lines = []
+    workdir = tempfile.mkdtemp(prefix="tolvane-soak.")
+    lines, lock = [], threading.Lock()
 
-    def log(line):
+    def log(line, problem=False):
         lines.append(line)
-        if not args.quiet:
+        if not args.quiet or problem:
             print(line, flush=True)
 
-    phone = Phone(device)
+    # Kill trials first among the inputs, so that the long ones do not all come at the end.
+    tasks = [("kill", i) for i in range(args.kills)] + [("input", i) for i in range(args.inputs)]
+    tasks.sort(key=lambda t: (t[1] / args.kills if t[0] == "kill" else t[1] / max(1, args.inputs)))
+    results = {}
+    started = time.time()
+    log("soak seed %d on %d phones" % (args.seed, args.phones))
+    phones = [threading.Thread(target=run_phone, args=(n, tasks, results, args, cache, workdir, log, lock))
+              for n in range(args.phones)]
     try:
-        phone.emu("boot", timeout=600)
-        pristine = os.path.join(device, "pristine")
-        shutil.rmtree(pristine, ignore_errors=True)
-        shutil.copytree(phone.root, pristine, symlinks=True)
-        log("soak seed %d" % args.seed)
-        crashes, hangs, damaged, lost = soak_inputs(phone, rng, args.inputs, cache, pristine, log)
-        kill_damaged = kill_trials(phone, rng, args.kills, pristine, log)
-        kill_damaged += editor_kill_trials(phone, rng, args.editor_kills, pristine, log)
+        for thread in phones:
+            thread.start()
+        for thread in phones:
+            thread.join()
     finally:
-        phone.emu("shutdown", check=False)
-        if own_device:
-            shutil.rmtree(device, ignore_errors=True)
-    if args.quiet and (crashes or hangs or damaged or lost or kill_damaged):
-        print("\n".join(lines))
-    print("soak: %d inputs, %d crashes, %d hangs, %d damaged, %d lost" % (args.inputs, crashes, hangs, damaged, lost))
-    print("kill trials: %d runs, %d damaged" % (args.kills + args.editor_kills, kill_damaged))
-    return 1 if (crashes or hangs or damaged or lost or kill_damaged) else 0
+        shutil.rmtree(workdir, ignore_errors=True)
+    done_inputs, done_kills = results.get("done input", 0), results.get("done kill", 0)
+    print("soak: %d inputs, %d crashes, %d hangs, %d damaged, %d lost" % (
+        done_inputs, results.get("crashes", 0), results.get("hangs", 0), results.get("damaged", 0),
+        results.get("lost", 0)))
+    print("kill trials: %d runs, %d damaged%s" % (
+        done_kills, results.get("kill damaged", 0),
+        ", %d not run as meant" % results["kill not run"] if results.get("kill not run") else ""))
+    print("kills that fell inside a save (its temporary file left): %d" % results.get("kill inside", 0))
+    if results.get("phone restarts"):
+        print("phones booted anew after they stopped answering: %d" % results["phone restarts"])
+    print("soak time: %.0f s on %d phones" % (time.time() - started, args.phones))
+    failed = any(results.get(k) for k in ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run",
+                                          "phone failures"))
+    return 1 if failed or done_inputs != args.inputs or done_kills != args.kills else 0
 
 
 if __name__ == "__main__":
