@@ -4,7 +4,8 @@
 
 #include "floor_window.h"
 
-namespace {
+namespace
+{
 
 LRESULT CALLBACK FloorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -20,7 +21,7 @@ LRESULT CALLBACK FloorWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int nCmdShow)
 {
     FloorButtons buttons;
-    HWND hwnd = CreateFloorWindow(hInstance, L"FloorMenu", FloorWindowProc, (HBRUSH)GetStockObject(BLACK_BRUSH), 0,
-                                  &buttons);
+    HWND hwnd =
+        CreateFloorWindow(hInstance, L"FloorMenu", FloorWindowProc, (HBRUSH)GetStockObject(BLACK_BRUSH), 0, &buttons);
     return RunFloorWindow(hwnd, nCmdShow);
 }

@@ -18,16 +18,16 @@ inline HWND CreateFloorWindow(HINSTANCE hInstance, const wchar_t *className, WND
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     RegisterClassW(&wc);
-    HWND hwnd = CreateWindowExW(0, className, className, WS_POPUP | WS_VISIBLE | style, 0, 0,
-                                GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL, hInstance,
-                                NULL);
+    HWND hwnd =
+        CreateWindowExW(0, className, className, WS_POPUP | WS_VISIBLE | style, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                        GetSystemMetrics(SM_CYSCREEN), NULL, NULL, hInstance, NULL);
     for (int slot = 0; slot < 7; slot++)
         buttons->slots[slot] = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_MULTILINE, 65,
                                                25 + 108 * slot, 350, 100, hwnd, NULL, hInstance, NULL);
-    buttons->exit = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 430, 10, 40, 40, hwnd, NULL, hInstance,
-                                    NULL);
-    buttons->settings = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 10, 10, 40, 40, hwnd, NULL,
-                                        hInstance, NULL);
+    buttons->exit =
+        CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 430, 10, 40, 40, hwnd, NULL, hInstance, NULL);
+    buttons->settings =
+        CreateWindowExW(0, L"BUTTON", L"", WS_POPUP | WS_VISIBLE, 10, 10, 40, 40, hwnd, NULL, hInstance, NULL);
     return hwnd;
 }
 

@@ -7,14 +7,15 @@
 #include <windows.h>
 #include <wincodec.h>
 #ifdef FLOOR_GDIPLUS
+#include <gdiplus.h>
 #include <objidl.h>
 #include <propidl.h>
-#include <gdiplus.h>
 #endif
 
 #include "floor_window.h"
 
-namespace {
+namespace
+{
 
 const wchar_t kSkin[] = L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\";
 
@@ -23,9 +24,12 @@ struct FloorSlot {
     const wchar_t *picture;
     const wchar_t *caption;
 };
-const FloorSlot kSlots[7] = {{L"Bluetooth_off.png", L"Bluetooth"}, {L"Wifi_off.png", L"WiFi"},
-                             {L"Phone_off.png", L"Phone"},         {L"Flight_off.png", L"Flight mode"},
-                             {L"Manila.png", L"Restart Manila"},   {L"Vibro_off.png", L"Vibro"},
+const FloorSlot kSlots[7] = {{L"Bluetooth_off.png", L"Bluetooth"},
+                             {L"Wifi_off.png", L"WiFi"},
+                             {L"Phone_off.png", L"Phone"},
+                             {L"Flight_off.png", L"Flight mode"},
+                             {L"Manila.png", L"Restart Manila"},
+                             {L"Vibro_off.png", L"Vibro"},
                              {L"Gprs_off.png", L"GPRS"}};
 
 enum Decoder { DECODER_WIC, DECODER_WIC_PNG, DECODER_GDIPLUS };
@@ -78,8 +82,8 @@ HBITMAP DibFromDecoder(IWICBitmapDecoder *decoder)
 HBITMAP DecodeWithWic(const wchar_t *path)
 {
     IWICBitmapDecoder *decoder = NULL;
-    if (FAILED(s_factory->CreateDecoderFromFilename(path, NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
-                                                    &decoder)))
+    if (FAILED(
+            s_factory->CreateDecoderFromFilename(path, NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand, &decoder)))
         return NULL;
     return DibFromDecoder(decoder);
 }
@@ -140,8 +144,7 @@ void StartDecoder()
     return;
 #endif
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
-    CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                     (void **)&s_factory);
+    CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory, (void **)&s_factory);
 }
 
 void BlitFace(HWND button, HBITMAP face)

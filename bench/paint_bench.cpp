@@ -5,8 +5,8 @@
 //   paint_bench folders N RUNS opening the file picker on a folder of N subfolders (ms per entry)
 //   paint_bench skins N        the skin list with N skins (ms per entry)
 #include <windows.h>
-#include <commctrl.h>
 #include <aygshell.h>
+#include <commctrl.h>
 #include <stdio.h>
 #include <wince.h>
 #include <wincodec.h>
@@ -27,7 +27,8 @@
 #include "menu/menu_window.h"
 #include "resources/resource_ids.h"
 
-namespace {
+namespace
+{
 
 double Now()
 {
@@ -83,8 +84,8 @@ HBITMAP DecodeOnce(const std::wstring &path)
     HBITMAP hbm = NULL;
     UINT width = 0, height = 0;
     if (factory &&
-        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), NULL, GENERIC_READ,
-                                                     WICDecodeMetadataCacheOnDemand, &decoder)) &&
+        SUCCEEDED(factory->CreateDecoderFromFilename(path.c_str(), NULL, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                     &decoder)) &&
         SUCCEEDED(decoder->GetFrame(0, &frame)) &&
         SUCCEEDED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame, &converted)) &&
         SUCCEEDED(converted->GetSize(&width, &height))) {
@@ -259,8 +260,8 @@ int BenchSkins(int n)
     HWND owner = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 480, 800, NULL, NULL, NULL, NULL);
     std::vector<double> times;
     for (int run = 0; run < 3; run++) {
-        HWND tree = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 400, owner, NULL, NULL,
-                                    NULL);
+        HWND tree =
+            CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 480, 400, owner, NULL, NULL, NULL);
         double start = Now();
         FillSkinTree(tree);
         times.push_back(Now() - start);

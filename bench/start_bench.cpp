@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-namespace {
+namespace
+{
 
 template <class T> T Median(std::vector<T> values)
 {

@@ -5,7 +5,8 @@
 #include "phone_link.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 // The wParam of the broadcast that makes the Today screen reload its items.
 const WPARAM kTodayItemsChanged = 0xF2;

@@ -11,7 +11,8 @@
 
 #include "phone_actions.h"
 
-namespace {
+namespace
+{
 
 typedef int (*IntExport)(int);
 typedef int (*CellExport)(int *);

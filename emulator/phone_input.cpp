@@ -5,7 +5,8 @@
 
 #include "phone_input.h"
 
-namespace {
+namespace
+{
 
 struct KeyName {
     const wchar_t *name;
@@ -13,10 +14,10 @@ struct KeyName {
 };
 
 const KeyName kKeys[] = {
-    {L"Return", VK_RETURN}, {L"Escape", VK_ESCAPE}, {L"Up", VK_UP},         {L"Down", VK_DOWN},
-    {L"Left", VK_LEFT},     {L"Right", VK_RIGHT},   {L"Tab", VK_TAB},       {L"Space", VK_SPACE},
-    {L"BackSpace", VK_BACK}, {L"Delete", VK_DELETE}, {L"Home", VK_HOME},    {L"End", VK_END},
-    {L"Prior", VK_PRIOR},   {L"Next", VK_NEXT},
+    {L"Return", VK_RETURN},  {L"Escape", VK_ESCAPE}, {L"Up", VK_UP},     {L"Down", VK_DOWN},
+    {L"Left", VK_LEFT},      {L"Right", VK_RIGHT},   {L"Tab", VK_TAB},   {L"Space", VK_SPACE},
+    {L"BackSpace", VK_BACK}, {L"Delete", VK_DELETE}, {L"Home", VK_HOME}, {L"End", VK_END},
+    {L"Prior", VK_PRIOR},    {L"Next", VK_NEXT},
 };
 
 bool SendKey(WORD vk, WORD scan, DWORD flags)

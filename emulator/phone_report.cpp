@@ -13,7 +13,8 @@
 #include "phone_report.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 const wchar_t *const kVendorLibraries[] = {L"CommManagerDll.dll", L"HTCUtil.dll"};
 

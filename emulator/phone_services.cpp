@@ -12,7 +12,8 @@
 #include "phone_services.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 const wchar_t kDarkClass[] = L"PhoneDarkScreen";
 const UINT_PTR kResetTimer = 1;

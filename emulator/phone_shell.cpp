@@ -6,7 +6,8 @@
 #include "phone_services.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 const wchar_t kTodayClass[] = L"DesktopExplorerWindow";
 const wchar_t kTaskBarClass[] = L"HHTaskBar";

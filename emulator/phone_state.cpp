@@ -7,7 +7,8 @@
 #include "phone_link.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 const wchar_t *const kRadioNames[RADIO_COUNT] = {L"Bluetooth", L"WLAN", L"Phone", L"Flight"};
 

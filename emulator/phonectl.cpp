@@ -21,10 +21,11 @@
 
 #include "phone_actions.h"
 #include "phone_input.h"
-#include "png_file.h"
 #include "phone_report.h"
+#include "png_file.h"
 
-namespace {
+namespace
+{
 
 void WriteOut(const std::wstring &text)
 {

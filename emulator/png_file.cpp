@@ -13,8 +13,8 @@ bool WritePngFile(const wchar_t *path, UINT width, UINT height, UINT bytesPerPix
     const WICPixelFormatGUID wanted = bytesPerPixel == 4 ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
     WICPixelFormatGUID format = wanted;
     UINT stride = width * bytesPerPixel;
-    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER,
-                                         IID_IWICImagingFactory, (void **)&factory)) &&
+    bool ok = SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                         (void **)&factory)) &&
               SUCCEEDED(factory->CreateStream(&stream)) &&
               SUCCEEDED(stream->InitializeFromFilename(path, GENERIC_WRITE)) &&
               SUCCEEDED(factory->CreateEncoder(GUID_ContainerFormatPng, NULL, &encoder)) &&

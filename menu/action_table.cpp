@@ -1,8 +1,8 @@
 // The action table: every action's facts in one row, with the work each does through the device bridge and
 // the system probes, and the state that picks its picture.
+#include <windows.h>
 #include <connmgr.h>
 #include <wince.h>
-#include <windows.h>
 
 #include "../config/action_codes.h"
 #include "../config/language_texts.h"

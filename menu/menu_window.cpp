@@ -8,7 +8,8 @@
 #include "menu_state.h"
 #include "menu_window.h"
 
-namespace {
+namespace
+{
 
 // The auto-close tick ends the program; ticks of a timer id that no longer matches are ignored.
 void OnTimer(HWND, UINT id)

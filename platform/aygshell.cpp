@@ -8,7 +8,8 @@
 
 #include "phone_link.h"
 
-namespace {
+namespace
+{
 
 // Only the top-left part of a picture is ever drawn on a 480 x 800 screen; bigger pictures are cut to this.
 const UINT kMaxPictureSide = 2048;
@@ -86,7 +87,6 @@ bool SameFile(const DecodedPicture &picture, LPCWSTR path, const WIN32_FILE_ATTR
            picture.size == (((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow) &&
            CompareFileTime(&picture.written, &file.ftLastWriteTime) == 0;
 }
-
 
 HBITMAP CopyDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file)
 {

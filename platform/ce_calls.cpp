@@ -1,11 +1,12 @@
 // Windows CE calls on desktop Win32: TransparentImage over TransparentBlt, and the power and connection
 // requests handed to the emulated phone's managers.
-#include <wince.h>
 #include <connmgr.h>
+#include <wince.h>
 
 #include "phone_link.h"
 
-namespace {
+namespace
+{
 
 // Copies the source area into a fresh 24-bit bitmap. Wine's TransparentBlt compares whole 32-bit pixels with the
 // key, so the fourth byte that decoded pictures carry would hide every key pixel; 24 bits have no such byte.
@@ -76,8 +77,8 @@ BOOL WINAPI CloseToolhelp32Snapshot(HANDLE hSnapshot)
     return CloseHandle(hSnapshot);
 }
 
-HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection,
-                                              DWORD dwTimeout, DWORD *pdwStatus)
+HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection, DWORD dwTimeout,
+                                              DWORD *pdwStatus)
 {
     (void)dwTimeout;
     if (!pConnInfo || !phConnection)

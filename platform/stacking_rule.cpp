@@ -29,8 +29,8 @@ struct StackedWindows {
     int count;
 };
 
-DWORD_PTR s_created;   // how many windows the thread has made: the number of the last one
-bool s_restacking;     // set while the rule moves windows, whose own moves must not start it again
+DWORD_PTR s_created; // how many windows the thread has made: the number of the last one
+bool s_restacking;   // set while the rule moves windows, whose own moves must not start it again
 
 DWORD_PTR CreationNumber(HWND hwnd)
 {
@@ -282,8 +282,8 @@ bool KeepPhoneOrder(HWND moved)
 LRESULT CALLBACK StackingWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     WNDPROC former = (WNDPROC)GetPropW(hwnd, kFormerProcProp);
-    LRESULT result = former ? CallWindowProcW(former, hwnd, uMsg, wParam, lParam)
-                            : DefWindowProcW(hwnd, uMsg, wParam, lParam);
+    LRESULT result =
+        former ? CallWindowProcW(former, hwnd, uMsg, wParam, lParam) : DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
     case WM_WINDOWPOSCHANGED: {
         const WINDOWPOS *pos = (const WINDOWPOS *)lParam;

@@ -27,9 +27,9 @@ void GivePhoneStyle(HWND hwnd, CREATESTRUCTW *lpcs)
 }
 
 struct WindowingRule {
-    const char *what;                                           // what the phone does, for a reader
-    bool (*appliesTo)(HWND hwnd, const CREATESTRUCTW *lpcs);    // which windows the rule is for
-    void (*apply)(HWND hwnd, CREATESTRUCTW *lpcs);              // what it does to one as it is made
+    const char *what;                                        // what the phone does, for a reader
+    bool (*appliesTo)(HWND hwnd, const CREATESTRUCTW *lpcs); // which windows the rule is for
+    void (*apply)(HWND hwnd, CREATESTRUCTW *lpcs);           // what it does to one as it is made
 };
 
 const WindowingRule kWindowingRules[] = {
@@ -38,8 +38,7 @@ const WindowingRule kWindowingRules[] = {
      IsAnyWindow, GivePhoneStyle},
     {"an owned window stands above its owner on the screen, from its first paint on", IsTopLevelWindow,
      KeepOwnedWindowsAbove},
-    {"a combo box made without a type bit drops its list down over the screen", IsTypelessComboBox,
-     MakeDropDownList},
+    {"a combo box made without a type bit drops its list down over the screen", IsTypelessComboBox, MakeDropDownList},
     {"an up-down control takes an empty buddy field for no valid position", IsUpDownControl,
      ReadEmptyBuddyAsNoPosition},
     {"a frame made as an owned top-level window shows only its outline and caption", IsTopLevelGroupBox,

@@ -6,7 +6,8 @@
 
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 void RecordCall(const wchar_t *name, const std::wstring &argument)
 {

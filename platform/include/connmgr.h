@@ -35,8 +35,8 @@ typedef struct _CONNMGR_CONNECTIONINFO {
 // {436EF144-B4FB-4863-A041-8F905A62C572}
 static const GUID IID_DestNetInternet = {0x436EF144, 0xB4FB, 0x4863, {0xA0, 0x41, 0x8F, 0x90, 0x5A, 0x62, 0xC5, 0x72}};
 
-HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection,
-                                              DWORD dwTimeout, DWORD *pdwStatus);
+HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection, DWORD dwTimeout,
+                                              DWORD *pdwStatus);
 HRESULT WINAPI ConnMgrReleaseConnection(HANDLE hConnection, LONG lCache);
 
 #ifdef __cplusplus

@@ -3,7 +3,8 @@
 
 #include "config/bounded_text.h"
 
-namespace {
+namespace
+{
 
 TEST(BoundedText, CopyAndAppendCutToCapacity)
 {

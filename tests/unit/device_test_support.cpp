@@ -10,7 +10,8 @@
 
 DeviceCatches g_caught;
 
-namespace {
+namespace
+{
 
 typedef VOID(WINAPI *SleepCall)(DWORD);
 SleepCall s_realSleep = NULL;

@@ -5,7 +5,8 @@
 
 #include <string>
 
-namespace {
+namespace
+{
 
 // The value every Get writes into its cell, and what every export answers.
 const int kCellValue = 7;

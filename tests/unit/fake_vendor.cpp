@@ -6,12 +6,13 @@
 
 #define FAKE_EXPORT extern "C" __declspec(dllexport)
 
-namespace {
+namespace
+{
 
 struct Radio {
-    int state;       // what Get reports
-    int target;      // what a Set asked for
-    int getsToGo;    // Get calls before the target takes effect; -1: nothing pending
+    int state;    // what Get reports
+    int target;   // what a Set asked for
+    int getsToGo; // Get calls before the target takes effect; -1: nothing pending
 };
 
 Radio s_radios[4] = {{0, 0, -1}, {0, 0, -1}, {0, 0, -1}, {0, 0, -1}};
@@ -53,14 +54,38 @@ int Get(int radio, const char *name, int *cell)
 } // namespace
 
 #ifdef FAKE_COMM_MANAGER
-FAKE_EXPORT int CommManager_SetBluetooth(int on) { return Set(0, "SetBluetooth", on); }
-FAKE_EXPORT int CommManager_SetWLAN(int on) { return Set(1, "SetWLAN", on); }
-FAKE_EXPORT int CommManager_SetPhone(int on) { return Set(2, "SetPhone", on); }
-FAKE_EXPORT int CommManager_SetFlightMode(int on) { return Set(3, "SetFlightMode", on); }
-FAKE_EXPORT int CommManager_GetBluetooth(int *cell) { return Get(0, "GetBluetooth", cell); }
-FAKE_EXPORT int CommManager_GetWLAN(int *cell) { return Get(1, "GetWLAN", cell); }
-FAKE_EXPORT int CommManager_GetPhone(int *cell) { return Get(2, "GetPhone", cell); }
-FAKE_EXPORT int CommManager_GetFlightMode(int *cell) { return Get(3, "GetFlightMode", cell); }
+FAKE_EXPORT int CommManager_SetBluetooth(int on)
+{
+    return Set(0, "SetBluetooth", on);
+}
+FAKE_EXPORT int CommManager_SetWLAN(int on)
+{
+    return Set(1, "SetWLAN", on);
+}
+FAKE_EXPORT int CommManager_SetPhone(int on)
+{
+    return Set(2, "SetPhone", on);
+}
+FAKE_EXPORT int CommManager_SetFlightMode(int on)
+{
+    return Set(3, "SetFlightMode", on);
+}
+FAKE_EXPORT int CommManager_GetBluetooth(int *cell)
+{
+    return Get(0, "GetBluetooth", cell);
+}
+FAKE_EXPORT int CommManager_GetWLAN(int *cell)
+{
+    return Get(1, "GetWLAN", cell);
+}
+FAKE_EXPORT int CommManager_GetPhone(int *cell)
+{
+    return Get(2, "GetPhone", cell);
+}
+FAKE_EXPORT int CommManager_GetFlightMode(int *cell)
+{
+    return Get(3, "GetFlightMode", cell);
+}
 FAKE_EXPORT int CommManager_DisconnectAllGPRS()
 {
     Log("DisconnectAllGPRS", 0);
@@ -72,7 +97,10 @@ FAKE_EXPORT int HTCUtilDeviceOff()
     s_offCalls++;
     return 400;
 }
-FAKE_EXPORT int Fake_OffCalls() { return s_offCalls; }
+FAKE_EXPORT int Fake_OffCalls()
+{
+    return s_offCalls;
+}
 #endif
 
 // Test controls: radio states, how many Gets a switch takes, and the call log.
@@ -84,5 +112,11 @@ FAKE_EXPORT void Fake_Reset(int switchAfterGets)
     s_log.clear();
     s_offCalls = 0;
 }
-FAKE_EXPORT void Fake_SetRadio(int radio, int state) { s_radios[radio].state = state; }
-FAKE_EXPORT const char *Fake_Log() { return s_log.c_str(); }
+FAKE_EXPORT void Fake_SetRadio(int radio, int state)
+{
+    s_radios[radio].state = state;
+}
+FAKE_EXPORT const char *Fake_Log()
+{
+    return s_log.c_str();
+}

@@ -3,9 +3,11 @@
 
 #include "config/language_texts.h"
 
-namespace {
+namespace
+{
 
-class LanguageTextsTest : public testing::Test {
+class LanguageTextsTest : public testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -42,8 +44,8 @@ TEST_F(LanguageTextsTest, KeysAreFoundWithoutCaseAndOthersKeepDefaults)
 TEST_F(LanguageTextsTest, TextsOverCapacityAreCut)
 {
     std::string longText(400, 'x');
-    g_langDoc.LoadData(("[lang]\r\nWarning = " + longText + "\r\nNoBTfound = " + longText +
-                        "\r\nReset = " + longText + "\r\nKeySave = " + std::string(19, 's') + "\r\n")
+    g_langDoc.LoadData(("[lang]\r\nWarning = " + longText + "\r\nNoBTfound = " + longText + "\r\nReset = " + longText +
+                        "\r\nKeySave = " + std::string(19, 's') + "\r\n")
                            .c_str());
     FillLanguageTexts();
     EXPECT_EQ(19u, wcslen(g_lang.warning));

@@ -1,11 +1,12 @@
 // Picture loading: decoded pictures are reused only while their file is unchanged.
-#include <gtest/gtest.h>
 #include <aygshell.h>
+#include <gtest/gtest.h>
 
 #include "phone_drive.h"
 #include "test_pictures.h"
 
-namespace {
+namespace
+{
 
 COLORREF TopLeft(HBITMAP hbm)
 {

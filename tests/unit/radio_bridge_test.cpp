@@ -6,7 +6,8 @@
 #include "device_test_support.h"
 #include "phone_drive.h"
 
-namespace {
+namespace
+{
 
 class RadioBridge : public testing::Test
 {

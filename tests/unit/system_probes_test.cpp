@@ -13,7 +13,8 @@
 #include "phone_link.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 const wchar_t kTestKey[] = L"Software\\TolvaneTests\\Probes";
 

@@ -12,7 +12,8 @@
 #include "phone_link.h"
 #include "phone_state.h"
 
-namespace {
+namespace
+{
 
 class VendorLibrary : public testing::Test
 {

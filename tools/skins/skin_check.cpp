@@ -3,6 +3,7 @@
 // what the program still draws sensibly. Exit status 1 when any problem is not a warning.
 //
 //   skin_check.exe FOLDER
+#include <windows.h>
 #include <aygshell.h>
 #include <fcntl.h>
 #include <io.h>
@@ -11,7 +12,6 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <wincodec.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
@@ -22,7 +22,8 @@
 #include "menu/menu_paint.h"
 #include "menu/menu_state.h"
 
-namespace {
+namespace
+{
 
 const COLORREF kKeyColour = RGB(255, 0, 255);
 const int kScreenWidth = 480;
@@ -149,8 +150,8 @@ void CheckSize(const PictureRule &rule, const Picture &picture)
     bool larger = picture.width > rule.width || picture.height > rule.height;
     switch (rule.kind) {
     case WALLPAPER:
-        Report(file, false, "is %d x %d, not %d x %d: it is %s", picture.width, picture.height, rule.width,
-               rule.height, larger ? "cut to the screen" : "repeated across the screen");
+        Report(file, false, "is %d x %d, not %d x %d: it is %s", picture.width, picture.height, rule.width, rule.height,
+               larger ? "cut to the screen" : "repeated across the screen");
         break;
     case STATE_PICTURE:
         if (larger)
@@ -239,7 +240,8 @@ bool FontExists(const wchar_t *face)
     bool found = false;
     HDC hdc = GetDC(NULL);
     EnumFontFamiliesExW(
-        hdc, &lf, [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found) -> int {
+        hdc, &lf,
+        [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found) -> int {
             *(bool *)found = true;
             return 0;
         },
@@ -274,8 +276,8 @@ void CheckContrast(COLORREF text, const Picture &button)
     double c = Luminance((int)(r / n), (int)(g / n), (int)(b / n));
     double contrast = ((a > c ? a : c) + 0.05) / ((a > c ? c : a) + 0.05);
     if (contrast < kLeastContrast)
-        Report(L"Skin.ini", false, "the caption colour has a contrast of %.1f to Button.png (less than %.1f)",
-               contrast, kLeastContrast);
+        Report(L"Skin.ini", false, "the caption colour has a contrast of %.1f to Button.png (less than %.1f)", contrast,
+               kLeastContrast);
 }
 
 // Whether the folder's own listing holds a file of exactly this name, as the skin list asks for Skin.ini.
@@ -330,8 +332,8 @@ long CheckSkinIni(const std::wstring &folder)
         int least, most;
     };
     const NumberKey numbers[] = {
-        {L"FontSize", true, 1, 72}, {L"Red", true, 0, 255},    {L"Green", true, 0, 255},
-        {L"Blue", true, 0, 255},    {L"Bold", false, 0, 1},    {L"Italic", false, 0, 1},
+        {L"FontSize", true, 1, 72}, {L"Red", true, 0, 255}, {L"Green", true, 0, 255},
+        {L"Blue", true, 0, 255},    {L"Bold", false, 0, 1}, {L"Italic", false, 0, 1},
     };
     int value[6] = {};
     for (size_t i = 0; i < ARRAYSIZE(numbers); i++) {
