@@ -277,34 +277,39 @@ struct RadioCase {
     int radio; // index in the double: 0 Bluetooth, 1 WLAN, 2 phone, 3 flight
     const char *set;
     const char *get;
+    int before; // the radio's state before the press
 };
 
-TEST_F(Dispatch, RadioToggleSwitchesOverPollsAndSettles)
+class RadioToggle : public Dispatch, public testing::WithParamInterface<RadioCase>
 {
-    const RadioCase cases[] = {
-        {ACTION_BLUETOOTH, 0, "SetBluetooth", "GetBluetooth"},
-        {ACTION_WIFI, 1, "SetWLAN", "GetWLAN"},
-        {ACTION_PHONE, 2, "SetPhone", "GetPhone"},
-        {ACTION_FLIGHT, 3, "SetFlightMode", "GetFlightMode"},
-    };
-    for (const RadioCase &c : cases) {
-        for (int before : {0, 1}) {
-            SetUp();
-            SwitchAfterGets(3); // the third Get after the Set reports the new state
-            SetRadio(c.radio, before);
-            Press(Bind(4, c.code));
-            std::string g = c.get, s = c.set, b = std::to_string(before), a = std::to_string(!before);
-            EXPECT_EQ(g + "(" + b + ");" + s + "(" + a + ");" + g + "(" + b + ");" + g + "(" + b + ");" + g + "(" + a +
-                          ");",
-                      RadioLog())
-                << c.set << " from " << before;
-            EXPECT_EQ(Events({"desktop", "sleep 1000", "sleep 1000", "sleep 5000"}), s_events) << c.set;
-            EXPECT_FALSE(IsWindow(m_menu)) << "the menu closes after the action";
-            EXPECT_TRUE(QuitPosted());
-            TearDown();
-        }
-    }
+};
+
+TEST_P(RadioToggle, SwitchesOverPollsAndSettles)
+{
+    const RadioCase &c = GetParam();
+    SwitchAfterGets(3); // the third Get after the Set reports the new state
+    SetRadio(c.radio, c.before);
+    Press(Bind(4, c.code));
+    std::string g = c.get, s = c.set, b = std::to_string(c.before), a = std::to_string(!c.before);
+    EXPECT_EQ(g + "(" + b + ");" + s + "(" + a + ");" + g + "(" + b + ");" + g + "(" + b + ");" + g + "(" + a + ");",
+              RadioLog());
+    EXPECT_EQ(Events({"desktop", "sleep 1000", "sleep 1000", "sleep 5000"}), s_events);
+    EXPECT_FALSE(IsWindow(m_menu)) << "the menu closes after the action";
+    EXPECT_TRUE(QuitPosted());
 }
+
+INSTANTIATE_TEST_SUITE_P(Radios, RadioToggle,
+                         testing::Values(RadioCase{ACTION_BLUETOOTH, 0, "SetBluetooth", "GetBluetooth", 0},
+                                         RadioCase{ACTION_BLUETOOTH, 0, "SetBluetooth", "GetBluetooth", 1},
+                                         RadioCase{ACTION_WIFI, 1, "SetWLAN", "GetWLAN", 0},
+                                         RadioCase{ACTION_WIFI, 1, "SetWLAN", "GetWLAN", 1},
+                                         RadioCase{ACTION_PHONE, 2, "SetPhone", "GetPhone", 0},
+                                         RadioCase{ACTION_PHONE, 2, "SetPhone", "GetPhone", 1},
+                                         RadioCase{ACTION_FLIGHT, 3, "SetFlightMode", "GetFlightMode", 0},
+                                         RadioCase{ACTION_FLIGHT, 3, "SetFlightMode", "GetFlightMode", 1}),
+                         [](const testing::TestParamInfo<RadioCase> &info) {
+                             return std::string(info.param.set) + "From" + std::to_string(info.param.before);
+                         });
 
 TEST_F(Dispatch, RadioThatSwitchesAtOnceCostsOnlyTheSettlePause)
 {
@@ -378,43 +383,49 @@ TEST_F(Dispatch, BluetoothVisibleNeedsTheManager)
     EXPECT_FALSE(IsWindow(m_menu));
 }
 
-TEST_F(Dispatch, VibroFlipsTheStoredMode)
+class VibroMode : public Dispatch, public testing::WithParamInterface<DWORD>
 {
-    for (DWORD stored : {0u, 1u, 2u}) {
-        SetUp();
-        AddPhoneWindow(L"HHTaskBar");
-        HKEY key;
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\ShellOverrides", 0, NULL, 0, KEY_ALL_ACCESS,
-                        NULL, &key, NULL);
-        RegSetValueExW(key, L"Mode", 0, REG_DWORD, (const BYTE *)&stored, sizeof stored);
-        RegCloseKey(key);
-        Press(Bind(6, ACTION_VIBRO));
-        EXPECT_EQ(Events({"desktop", stored == 0 ? "vibrate 2" : "vibrate 0"}), s_events) << stored;
-        TearDown();
-    }
+};
+
+TEST_P(VibroMode, FlipsTheStoredMode)
+{
+    DWORD stored = GetParam();
+    AddPhoneWindow(L"HHTaskBar");
+    HKEY key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"ControlPanel\\Notifications\\ShellOverrides", 0, NULL, 0, KEY_ALL_ACCESS, NULL,
+                    &key, NULL);
+    RegSetValueExW(key, L"Mode", 0, REG_DWORD, (const BYTE *)&stored, sizeof stored);
+    RegCloseKey(key);
+    Press(Bind(6, ACTION_VIBRO));
+    EXPECT_EQ(Events({"desktop", stored == 0 ? "vibrate 2" : "vibrate 0"}), s_events);
 }
 
-TEST_F(Dispatch, GprsDropsOrConnects)
+INSTANTIATE_TEST_SUITE_P(StoredModes, VibroMode, testing::Values(0u, 1u, 2u));
+
+class GprsState : public Dispatch, public testing::WithParamInterface<DWORD>
 {
-    for (DWORD connected : {1u, 0u}) {
-        SetUp();
-        AddPhoneWindow(PHONE_CONNECTION_CLASS);
-        HKEY key;
-        RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
-        RegSetValueExW(key, L"Cellular System Connected", 0, REG_DWORD, (const BYTE *)&connected, sizeof connected);
-        RegCloseKey(key);
-        Press(Bind(0, ACTION_GPRS));
-        if (connected) {
-            EXPECT_EQ("DisconnectAllGPRS(0);", RadioLog());
-            EXPECT_EQ(Events({"desktop"}), s_events);
-        } else {
-            EXPECT_EQ("", RadioLog());
-            EXPECT_EQ(Events({"desktop", "connect 1 32768"}), s_events);
-        }
-        EXPECT_FALSE(IsWindow(m_menu));
-        TearDown();
+};
+
+TEST_P(GprsState, DropsOrConnects)
+{
+    DWORD connected = GetParam();
+    AddPhoneWindow(PHONE_CONNECTION_CLASS);
+    HKEY key;
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"System\\State\\Phone", 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL);
+    RegSetValueExW(key, L"Cellular System Connected", 0, REG_DWORD, (const BYTE *)&connected, sizeof connected);
+    RegCloseKey(key);
+    Press(Bind(0, ACTION_GPRS));
+    if (connected) {
+        EXPECT_EQ("DisconnectAllGPRS(0);", RadioLog());
+        EXPECT_EQ(Events({"desktop"}), s_events);
+    } else {
+        EXPECT_EQ("", RadioLog());
+        EXPECT_EQ(Events({"desktop", "connect 1 32768"}), s_events);
     }
+    EXPECT_FALSE(IsWindow(m_menu));
 }
+
+INSTANTIATE_TEST_SUITE_P(Connected, GprsState, testing::Values(1u, 0u));
 
 TEST_F(Dispatch, ProgramSlotLaunchesPathWithArg)
 {
