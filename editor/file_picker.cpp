@@ -371,7 +371,7 @@ void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameT
             remembered = item;
     }
     SendMessageW(hwndList, TVM_SORTCHILDREN, TRUE, 0);
-    // Selecting scrolls the item into view, which needs the list laid out: redrawing resumes first.
+    // Redrawing resumes before the selection, so that the list is laid out when the selection scrolls into view.
     ResumeRedraw(hwndList);
     if (remembered)
         SendMessageW(hwndList, TVM_SELECTITEM, TVGN_CARET, (LPARAM)remembered);
