@@ -361,9 +361,8 @@ void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameT
     // after the first item it compares equal to. Inserting the names from the last in that order to the first, and
     // names that compare equal in the order they were listed, gives every insertion its place at the first item
     // and leaves the list as inserting in listing order would.
-    std::stable_sort(names.begin(), names.end(), [](const std::wstring &a, const std::wstring &b) {
-        return lstrcmpW(a.c_str(), b.c_str()) > 0;
-    });
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::wstring &a, const std::wstring &b) { return lstrcmpW(a.c_str(), b.c_str()) > 0; });
     HTREEITEM remembered = NULL;
     for (const std::wstring &name : names) {
         HTREEITEM item = InsertItem(hwndList, TVI_ROOT, TVI_SORT, name.c_str(), 0, 2, false);

@@ -250,8 +250,8 @@ TEST_F(FilePicker, LongListsShowTheirSelection)
             level = Items(tree, TreeView_GetChild(tree, TreeView_GetParent(tree, item)));
             RECT client, rect;
             GetClientRect(tree, &client);
-            inView = item && TreeView_GetItemRect(tree, item, &rect, TRUE) && rect.top >= 0 &&
-                     rect.bottom <= client.bottom;
+            inView =
+                item && TreeView_GetItemRect(tree, item, &rect, TRUE) && rect.top >= 0 && rect.bottom <= client.bottom;
             for (int t = 0; t < 2; t++) {
                 // What a tree paints into a blank picture: only its background while it is not redrawn.
                 GetClientRect(trees[t], &client);
