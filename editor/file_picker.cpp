@@ -6,6 +6,10 @@
 #include <shellapi.h>
 #include <wctype.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "../config/bounded_text.h"
 #include "../config/folder_entries.h"
 #include "../config/language_texts.h"
@@ -87,6 +91,19 @@ HTREEITEM InsertItem(HWND hwndTree, HTREEITEM parent, HTREEITEM after, const wch
     return (HTREEITEM)SendMessageW(hwndTree, TVM_INSERTITEMW, 0, (LPARAM)&tvis);
 }
 
+// A tree being filled is not redrawn: with redrawing on, the control lays out and invalidates the rows below
+// every item inserted, which makes a level of N items cost N x N. Resuming lays the tree out and redraws it once.
+void HoldRedraw(HWND hwndTree)
+{
+    SendMessageW(hwndTree, WM_SETREDRAW, FALSE, 0);
+}
+
+void ResumeRedraw(HWND hwndTree)
+{
+    SendMessageW(hwndTree, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(hwndTree, NULL, TRUE);
+}
+
 int GetSmallIconIndex(const wchar_t *path)
 {
     SHFILEINFOW sfi = {};
@@ -120,8 +137,7 @@ bool AddExpandPlaceholder(HWND hwndTree, HTREEITEM item, const wchar_t *parentPa
     return inserted;
 }
 
-// Inserts the visible subfolders of folderPath under parent, re-sorting the level after each one. Returns how
-// many were inserted.
+// Inserts the visible subfolders of folderPath under parent and sorts the level. Returns how many were inserted.
 int FillFolderLevel(const wchar_t *folderPath, const wchar_t *pattern, HTREEITEM parent)
 {
     HWND hwndTree = g_editor.picker.folderTree;
@@ -132,6 +148,7 @@ int FillFolderLevel(const wchar_t *folderPath, const wchar_t *pattern, HTREEITEM
     HANDLE handle = FindFirstFileW(search, &entry);
     if (handle == INVALID_HANDLE_VALUE)
         return 0;
+    HoldRedraw(hwndTree);
     int count = 0;
     do {
         if (!IsFolderEntry(entry) || (entry.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN))
@@ -141,10 +158,14 @@ int FillFolderLevel(const wchar_t *folderPath, const wchar_t *pattern, HTREEITEM
         int icon = GetSmallIconIndex(fullPath);
         HTREEITEM item = InsertItem(hwndTree, parent, TVI_LAST, entry.cFileName, icon, icon, true);
         AddExpandPlaceholder(hwndTree, item, folderPath, entry.cFileName);
-        SendMessageW(hwndTree, TVM_SORTCHILDREN, TRUE, (LPARAM)parent);
         count++;
     } while (FindNextFileW(handle, &entry));
     FindClose(handle);
+    // The control's sort keeps equal names in the order they stand, so sorting the level once, after its last
+    // folder, orders it as sorting after every folder would.
+    if (count)
+        SendMessageW(hwndTree, TVM_SORTCHILDREN, TRUE, (LPARAM)parent);
+    ResumeRedraw(hwndTree);
     return count;
 }
 
@@ -317,12 +338,13 @@ void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameT
     CopyText(g_editor.picker.listedFolder, kRootText);
     AppendText(g_editor.picker.listedFolder, folderPath[0] == L'\\' ? folderPath + 1 : folderPath);
     folderPath = g_editor.picker.listedFolder;
+    HoldRedraw(hwndList);
     SendMessageW(hwndList, TVM_DELETEITEM, 0, (LPARAM)TVI_ROOT);
     SetCursor(LoadCursorW(NULL, IDC_WAIT));
     wchar_t search[kPathCapacity], extension[4];
     CopyText(search, folderPath);
     AppendText(search, L"*");
-    HTREEITEM remembered = NULL;
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW entry;
     HANDLE handle = FindFirstFileW(search, &entry);
     if (handle != INVALID_HANDLE_VALUE) {
@@ -330,15 +352,26 @@ void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameT
             if (IsSelfOrParentEntry(entry.cFileName))
                 continue;
             GetThreeLetterExtension(entry.cFileName, extension);
-            if (wcscmp(extension, g_editor.handOver.pickerExtension) != 0)
-                continue;
-            HTREEITEM item = InsertItem(hwndList, TVI_ROOT, TVI_SORT, entry.cFileName, 0, 2, false);
-            if (wcscmp(entry.cFileName, nameToSelect) == 0)
-                remembered = item;
+            if (wcscmp(extension, g_editor.handOver.pickerExtension) == 0)
+                names.push_back(entry.cFileName);
         } while (FindNextFileW(handle, &entry));
         FindClose(handle);
     }
+    // A sorted insertion looks for its place from the first item on, comparing as lstrcmpW does, and puts a name
+    // after the first item it compares equal to. Inserting the names from the last in that order to the first, and
+    // names that compare equal in the order they were listed, gives every insertion its place at the first item
+    // and leaves the list as inserting in listing order would.
+    std::stable_sort(names.begin(), names.end(),
+                     [](const std::wstring &a, const std::wstring &b) { return lstrcmpW(a.c_str(), b.c_str()) > 0; });
+    HTREEITEM remembered = NULL;
+    for (const std::wstring &name : names) {
+        HTREEITEM item = InsertItem(hwndList, TVI_ROOT, TVI_SORT, name.c_str(), 0, 2, false);
+        if (wcscmp(name.c_str(), nameToSelect) == 0)
+            remembered = item;
+    }
     SendMessageW(hwndList, TVM_SORTCHILDREN, TRUE, 0);
+    // Redrawing resumes before the selection, so that the list is laid out when the selection scrolls into view.
+    ResumeRedraw(hwndList);
     if (remembered)
         SendMessageW(hwndList, TVM_SELECTITEM, TVGN_CARET, (LPARAM)remembered);
     SetCursor(NULL);

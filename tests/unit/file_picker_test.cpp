@@ -215,6 +215,70 @@ TEST_F(FilePicker, CollapsedAndReexpandedFolderIsReadAnew)
     EXPECT_EQ(after, expected);
 }
 
+// The trees are filled without redrawing, the file list from its last name to its first: once the picker is open
+// both must list their level in the control's order (letter case aside), draw again and show their selection,
+// scrolled into view even when it lies far down a long level or list.
+TEST_F(FilePicker, LongListsShowTheirSelection)
+{
+    std::vector<std::wstring> files, folders;
+    wchar_t name[32];
+    for (int i = 0; i < 80; i++) {
+        _snwprintf(name, 32, i % 2 ? L"F%02d.EXE" : L"f%02d.exe", i);
+        files.push_back(name);
+        WritePhoneFile((L"\\Many\\" + files.back()).c_str(), "x");
+    }
+    for (int i = 0; i < 40; i++) {
+        _snwprintf(name, 32, i % 2 ? L"D%02d" : L"d%02d", i);
+        folders.push_back(name);
+        WritePhoneFile((L"\\Many\\" + folders.back() + L"\\x.exe").c_str(), "x");
+    }
+    struct {
+        const wchar_t *path;
+        bool inFolderTree;
+        const wchar_t *selected;
+        const std::vector<std::wstring> &level;
+    } rows[] = {{L"\\Many\\f70.exe", false, L"f70.exe", files}, {L"\\Many\\D35\\x.exe", true, L"D35", folders}};
+    for (auto &row : rows) {
+        std::wstring selected;
+        std::vector<std::wstring> level;
+        bool inView = false, drawn[2] = {false, false};
+        Pick(row.path, L"exe", [&](HWND hDlg) {
+            HWND trees[2] = {g_editor.picker.fileList, g_editor.picker.folderTree};
+            HWND tree = trees[row.inFolderTree];
+            HTREEITEM item = TreeView_GetSelection(tree);
+            selected = ItemText(tree, item);
+            level = Items(tree, TreeView_GetChild(tree, TreeView_GetParent(tree, item)));
+            RECT client, rect;
+            GetClientRect(tree, &client);
+            inView =
+                item && TreeView_GetItemRect(tree, item, &rect, TRUE) && rect.top >= 0 && rect.bottom <= client.bottom;
+            for (int t = 0; t < 2; t++) {
+                // What a tree paints into a blank picture: only its background while it is not redrawn.
+                GetClientRect(trees[t], &client);
+                HDC screen = GetDC(trees[t]), dc = CreateCompatibleDC(screen);
+                HBITMAP picture = CreateCompatibleBitmap(screen, client.right, client.bottom);
+                HGDIOBJ old = SelectObject(dc, picture);
+                SendMessageW(trees[t], WM_PAINT, (WPARAM)dc, 0);
+                COLORREF background = GetPixel(dc, client.right - 1, client.bottom - 1);
+                for (int y = 0; y < client.bottom && !drawn[t]; y++)
+                    for (int x = 0; x < client.right && !drawn[t]; x++)
+                        drawn[t] = GetPixel(dc, x, y) != background;
+                SelectObject(dc, old);
+                DeleteObject(picture);
+                DeleteDC(dc);
+                ReleaseDC(trees[t], screen);
+            }
+            SendCommand(hDlg, IDM_CANCEL);
+        });
+        std::string path(row.path, row.path + wcslen(row.path));
+        EXPECT_EQ(selected, row.selected) << path;
+        EXPECT_EQ(level, row.level) << path;
+        EXPECT_TRUE(inView) << path << ": the selection is scrolled into view";
+        EXPECT_TRUE(drawn[0]) << path << ": the file list draws again after it is filled";
+        EXPECT_TRUE(drawn[1]) << path << ": the folder tree draws again after a level is filled";
+    }
+}
+
 TEST_F(FilePicker, CancelKeepsThePath)
 {
     std::wstring picked = Pick(L"\\Windows\\SETUP.EXE", L"exe", [&](HWND hDlg) { SendCommand(hDlg, IDM_CANCEL); });
