@@ -314,6 +314,11 @@ void CALLBACK CheckAgain(HWND, UINT, UINT_PTR, DWORD)
 
 } // namespace
 
+void WatchPhoneOrder()
+{
+    ArmCheck();
+}
+
 bool IsTopLevelWindow(HWND, const CREATESTRUCTW *lpcs)
 {
     return !(lpcs->style & WS_CHILD);

@@ -54,6 +54,10 @@ LRESULT CALLBACK PhoneWindowingHook(int nCode, WPARAM wParam, LPARAM lParam)
             if (rule.appliesTo(hwnd, lpcs))
                 rule.apply(hwnd, lpcs);
         }
+    } else if (nCode == HCBT_ACTIVATE) {
+        // An activation (a box closing hands it back to the menu, say) may reorder the windows with no message
+        // to any of them: the stacking rule looks again for a while.
+        WatchPhoneOrder();
     }
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }

@@ -6,6 +6,8 @@
 // A window made without WS_CHILD: stacking_rule.cpp keeps it above its owner.
 bool IsTopLevelWindow(HWND hwnd, const CREATESTRUCTW *lpcs);
 void KeepOwnedWindowsAbove(HWND hwnd, CREATESTRUCTW *lpcs);
+// Checks the order again for a while: an activation may reorder the windows with no message to any of them.
+void WatchPhoneOrder();
 
 // combo_box_rule.cpp
 bool IsTypelessComboBox(HWND hwnd, const CREATESTRUCTW *lpcs);
