@@ -62,13 +62,13 @@ int wmain(int argc, wchar_t **argv)
     int runs = _wtoi(argv[1]);
     std::vector<Program> programs;
     for (int i = 2; i < argc; i++) {
-        std::wstring spec = argv[i];
-        size_t bar = spec.find(L'|');
+        std::wstring entry = argv[i];
+        size_t bar = entry.find(L'|');
         Program program;
-        program.path = spec.substr(0, bar);
+        program.path = entry.substr(0, bar);
         program.commandLine = L"\"" + program.path + L"\"";
         if (bar != std::wstring::npos)
-            program.commandLine += L" " + spec.substr(bar + 1);
+            program.commandLine += L" " + entry.substr(bar + 1);
         programs.push_back(program);
     }
     LARGE_INTEGER frequency;
