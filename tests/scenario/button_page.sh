@@ -32,17 +32,13 @@ trees() {
 # pick FOLDER FILE: taps the folder among the root's folders, then the file among its .exe files, each once the
 # list shows the folder's files (is redrawn).
 pick() {
-    local tree list folders files before
+    local tree list folders files
     { read -r -a tree; read -r -a list; } < <(trees)
     mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t files < <(find "$DEVICE/root/$1" -mindepth 1 -maxdepth 1 -iname '*.exe' -printf '%f\n')
-    before=$(screen_part "${list[@]}")
     # The root "\" is the tree's first row; its folders follow.
-    emu tap 60 $(($(row_of "${tree[1]}" "$1" "${folders[@]}") + 16))
-    wait_redrawn "${list[@]}" "$before" || return 1
-    before=$(screen_part "${list[@]}")
-    emu tap 30 "$(row_of "${list[1]}" "$2" "${files[@]}")"
-    wait_redrawn "${list[@]}" "$before"
+    redraws "${list[@]}" tap 60 $(($(row_of "${tree[1]}" "$1" "${folders[@]}") + 16)) || return 1
+    redraws "${list[@]}" tap 30 "$(row_of "${list[1]}" "$2" "${files[@]}")"
 }
 
 # screen_part X Y W H: a checksum of that part of the screen as it is now.
@@ -53,29 +49,30 @@ screen_part() {
 # redrawn X Y W H BEFORE: whether that part of the screen differs from BEFORE (a screen_part of it).
 redrawn() { [ "$(screen_part "$1" "$2" "$3" "$4")" != "$5" ]; }
 wait_redrawn() { poll 20 redrawn "$@"; }
+# redraws X Y W H INPUT...: gives the input (an emu subcommand) and waits until that part of the screen is drawn
+# anew.
+redraws() {
+    local region=("$1" "$2" "$3" "$4") before
+    shift 4
+    before=$(screen_part "${region[@]}")
+    emu "$@"
+    wait_redrawn "${region[@]}" "$before"
+}
 # pick_picture NAME: opens \My Documents\My Pictures\ in the folder tree (tapping My Documents, the Right key to
 # expand it, then tapping My Pictures) and taps NAME among its .png files. Each step waits for the tree or the
 # list to be redrawn: the tapped row's highlight, the opened level, the filled list.
 pick_picture() {
-    local tree list folders subfolders files documents_y before
+    local tree list folders subfolders files documents_y
     { read -r -a tree; read -r -a list; } < <(trees)
     mapfile -t folders < <(find "$DEVICE/root" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t subfolders < <(find "$DEVICE/root/My Documents" -mindepth 1 -maxdepth 1 -type d -printf '%f\n')
     mapfile -t files < <(find "$DEVICE/root/$PICTURES" -mindepth 1 -maxdepth 1 -iname '*.png' -printf '%f\n')
     # The root "\" is the tree's first row; its folders follow, and My Documents' subfolders follow its row.
     documents_y=$(($(row_of "${tree[1]}" "My Documents" "${folders[@]}") + 16))
-    before=$(screen_part "${tree[@]}")
-    emu tap 60 "$documents_y"
-    wait_redrawn "${tree[@]}" "$before" || return 1
-    before=$(screen_part "${tree[@]}")
-    emu key Right
-    wait_redrawn "${tree[@]}" "$before" || return 1
-    before=$(screen_part "${list[@]}")
-    emu tap 90 $(($(row_of "$documents_y" "My Pictures" "${subfolders[@]}") + 7))
-    wait_redrawn "${list[@]}" "$before" || return 1
-    before=$(screen_part "${list[@]}")
-    emu tap 30 "$(row_of "${list[1]}" "$1" "${files[@]}")"
-    wait_redrawn "${list[@]}" "$before"
+    redraws "${tree[@]}" tap 60 "$documents_y" || return 1
+    redraws "${tree[@]}" key Right || return 1
+    redraws "${list[@]}" tap 90 $(($(row_of "$documents_y" "My Pictures" "${subfolders[@]}") + 7)) || return 1
+    redraws "${list[@]}" tap 30 "$(row_of "${list[1]}" "$1" "${files[@]}")"
 }
 # sample_points PICTURE BACKGROUND OTHERS...: up to six "x y" points of the 100x100 PICTURE that are far from its
 # top-left (transparent) colour and from the same points of BACKGROUND and of each of OTHERS.
