@@ -128,9 +128,53 @@ void KeepDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file, HBI
     s_decoded.push_back(std::move(picture));
 }
 
-// Decodes a picture file through WIC; null when it is not a picture.
-HBITMAP DecodePicture(LPCWSTR pszFileName)
+constexpr BYTE kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr int kMaxPngHeadChunks = 4096;
+
+// Reads COUNT bytes at OFFSET; false when the file has fewer.
+bool ReadAt(HANDLE file, ULONGLONG offset, BYTE *bytes, DWORD count)
 {
+    LARGE_INTEGER at;
+    at.QuadPart = (LONGLONG)offset;
+    DWORD got = 0;
+    return SetFilePointerEx(file, at, NULL, FILE_BEGIN) && ReadFile(file, bytes, count, &got, NULL) && got == count;
+}
+
+// Whether a PNG file's chunks before its image data all end inside the file. The imaging component reads each
+// of those chunks whole into a buffer of the length the chunk claims, so one that claims gigabytes cannot
+// decode yet costs about a second and that much memory to fail, at every load of a face. Files that are no PNG,
+// and heads too long to walk, are left to the decoder.
+bool PngHeadFitsFile(LPCWSTR pszFileName, ULONGLONG fileSize)
+{
+    HANDLE file = CreateFileW(pszFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+        return true;
+    bool fits = true;
+    BYTE head[8];
+    if (ReadAt(file, 0, head, sizeof head) && memcmp(head, kPngSignature, sizeof head) == 0) {
+        ULONGLONG at = sizeof kPngSignature;
+        for (int i = 0; i < kMaxPngHeadChunks && ReadAt(file, at, head, sizeof head); i++) {
+            if (memcmp(head + 4, "IDAT", 4) == 0 || memcmp(head + 4, "IEND", 4) == 0)
+                break;
+            // Length, type, data and checksum.
+            ULONGLONG length = ((ULONGLONG)head[0] << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
+            if (at + 12 + length > fileSize) {
+                fits = false;
+                break;
+            }
+            at += 12 + length;
+        }
+    }
+    CloseHandle(file);
+    return fits;
+}
+
+// Decodes a picture file through WIC; null when it is not a picture.
+HBITMAP DecodePicture(LPCWSTR pszFileName, ULONGLONG fileSize)
+{
+    if (!PngHeadFitsFile(pszFileName, fileSize))
+        return NULL;
     IWICImagingFactory *factory = ImagingFactory();
     if (!factory)
         return NULL;
@@ -178,7 +222,7 @@ HBITMAP WINAPI SHLoadImageFile(LPCWSTR pszFileName)
         return NULL;
     if (HBITMAP copy = CopyDecodedPicture(pszFileName, file))
         return copy;
-    HBITMAP hbm = DecodePicture(pszFileName);
+    HBITMAP hbm = DecodePicture(pszFileName, ((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow);
     if (hbm)
         KeepDecodedPicture(pszFileName, file, hbm);
     return hbm;

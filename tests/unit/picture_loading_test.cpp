@@ -1,6 +1,9 @@
 // Picture loading: decoded pictures are reused only while their file is unchanged.
 #include <aygshell.h>
 #include <gtest/gtest.h>
+#include <psapi.h>
+
+#include <string>
 
 #include "phone_drive.h"
 #include "test_pictures.h"
@@ -43,6 +46,48 @@ TEST(PictureLoading, ChangedMissingOrBrokenFilesAreNeverServedFromBefore)
     EXPECT_EQ(nullptr, SHLoadImageFile(full.c_str()));
     CreateDirectoryW(full.c_str(), NULL);
     EXPECT_EQ(nullptr, SHLoadImageFile(full.c_str())) << "a folder named like a picture";
+}
+
+// A PNG chunk of TYPE whose length field says LENGTH, holding DATA, with a checksum the loader does not check.
+std::string PngChunk(const char *type, unsigned long length, const std::string &data)
+{
+    std::string chunk;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        chunk += (char)((length >> shift) & 0xFF);
+    return chunk + type + data + std::string(4, '\0');
+}
+
+SIZE_T PeakWorkingSet()
+{
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize;
+}
+
+TEST(PictureLoading, AChunkClaimingMoreThanTheFileHoldsIsRefusedWithoutTakingWhatItClaims)
+{
+    ResetPhoneDrive();
+    const wchar_t *path = L"\\My Documents\\text.png";
+    ASSERT_TRUE(WriteTestPng(path, 4, 4, RGB(0, 200, 0)));
+    const std::string png = ReadPhoneFile(path);
+    ASSERT_GT(png.size(), 33u);
+    // Signature and IHDR come first (8 + 25 bytes); the comment goes between them and the image data.
+    const std::string comment = "Comment" + std::string(1, '\0') + "short";
+    std::wstring full = PhonePath(path);
+
+    ASSERT_TRUE(WritePhoneFile(path, png.substr(0, 33) + PngChunk("tEXt", comment.size(), comment) + png.substr(33)));
+    HBITMAP hbm = SHLoadImageFile(full.c_str());
+    ASSERT_NE(nullptr, hbm) << "a comment of its true length is no reason to refuse a picture";
+    EXPECT_EQ(RGB(0, 200, 0), TopLeft(hbm));
+    DeleteObject(hbm);
+
+    const SIZE_T before = PeakWorkingSet();
+    for (unsigned long claimed : {0x7FFFFFFFul, 1ul << 30, (unsigned long)png.size()}) {
+        ASSERT_TRUE(WritePhoneFile(path, png.substr(0, 33) + PngChunk("tEXt", claimed, comment) + png.substr(33)));
+        EXPECT_EQ(nullptr, SHLoadImageFile(full.c_str())) << "a comment claiming " << claimed << " bytes";
+    }
+    EXPECT_LT(PeakWorkingSet() - before, (SIZE_T)(64 << 20)) << "the loader took what the chunk claimed";
 }
 
 } // namespace
