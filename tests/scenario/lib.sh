@@ -166,8 +166,15 @@ write_unbound_settings() {
     } >"$INSTALL/Settings.ini"
 }
 
-# wait_for_menu: waits until the menu window shows (at most 20 s).
-wait_for_menu() { poll 20 shown Tolvane; }
+# menu_ready: the menu window shows and has hidden the task bar. Its buttons show while it is made, before it takes
+# the whole screen: until then a tap at the top lands on the task bar.
+menu_ready() {
+    emu windows | awk -F'\t' '$9 == 1 && $2 == "Tolvane" { menu = 1 } $9 == 1 && $2 == "HHTaskBar" { bar = 1 }
+        END { exit !(menu && !bar) }'
+}
+
+# wait_for_menu: waits until the menu is ready for taps (at most 20 s).
+wait_for_menu() { poll 20 menu_ready; }
 
 # expect_faces SKIN: the next screenshot should show SKIN's Settings and Exit faces at the top.
 expect_faces() {

@@ -29,6 +29,7 @@ import png_maker
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TOLVANE = os.path.join(ROOT, "tolvane")
+SCREEN_PAINTED = os.path.join(ROOT, "tests", "scenario", "screen_painted.py")
 INSTALL = "Program Files/Orsweld/Tolvane"
 SETTINGS = INSTALL + "/Settings.ini"
 ALLOWED_WRITES = {SETTINGS, SETTINGS + ".bak", SETTINGS + ".tmp"}
@@ -382,8 +383,7 @@ def run_one(phone, timeout, program):
         if code is not None:
             return code, time.time() - start
         if tap:
-            if phone.emu("ctl", "wait-window", "Tolvane", "5", check=False).returncode == 0:
-                time.sleep(0.3)
+            if wait_for_menu(phone, 5):
                 phone.emu("tap", *map(str, EXIT_BUTTON), check=False)
                 tap = False
                 next_look = time.time() + 2
@@ -570,16 +570,52 @@ def wait_for_window(phone, cls, text=None, seconds=20):
     return False
 
 
+def wait_for_menu(phone, seconds=20):
+    """Waits until the menu shows and has hidden the task bar. Its buttons are shown while the menu is made, before
+    it takes the whole screen: a tap at the top left then lands on the task bar, not on Settings."""
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        classes = {cls for cls, _ in visible_windows(phone)}
+        if "Tolvane" in classes and "HHTaskBar" not in classes:
+            return True
+        time.sleep(0.2)
+    return False
+
+
+def screen_painted(phone, seconds=10):
+    """Waits until the front screen shows each of its windows painted (the scenarios' own check, screen_painted.py):
+    a tap before that can land on the screen below it."""
+    shot, listing = os.path.join(phone.device, "front.png"), os.path.join(phone.device, "front.windows")
+    deadline = time.time() + seconds
+    while time.time() < deadline:
+        if phone.emu("screenshot", shot, check=False).returncode == 0:
+            with open(listing, "w") as fh:
+                fh.write(phone.emu("windows", check=False).stdout)
+            rgb = subprocess.run(["convert", shot, "-depth", "8", "rgb:-"], capture_output=True).stdout
+            if subprocess.run([sys.executable, SCREEN_PAINTED, listing], input=rgb,
+                              capture_output=True).returncode == 0:
+                return True
+        time.sleep(0.2)
+    return False
+
+
 def open_editor_page(phone, trial, page):
-    """Settings, then the page's tile in the hub; True when the page is open (its own controls are shown)."""
-    if not (wait_for_window(phone, "Button") and phone.emu("tap", "30", "30", check=False).returncode == 0 and
-            wait_for_window(phone, "Button", page)):
-        return False
+    """Settings, then the page's tile in the hub. Returns None when the page is open (its own controls are shown),
+    else the step that did not happen."""
+    if not wait_for_menu(phone):
+        return "the menu did not show"
+    phone.emu("tap", "30", "30", check=False)
+    if not wait_for_window(phone, "Button", page):
+        return "the hub did not open"
+    if not screen_painted(phone):
+        return "the hub was not painted"
     tiles = {"General": (357, 346)}
     x, y = tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4)))
     phone.emu("tap", str(x), str(y), check=False)
     # The General page has the time-out's up-down control; a button page the action box.
-    return wait_for_window(phone, "msctls_updown32" if page == "General" else "ComboBox")
+    if not wait_for_window(phone, "msctls_updown32" if page == "General" else "ComboBox"):
+        return "the page did not open"
+    return None
 
 
 def kill_trial(phone, trial, seed, pristine):
@@ -607,7 +643,7 @@ def kill_trial(phone, trial, seed, pristine):
     try:
         phone.emu("launch")
         page = "General" if moment == "General Save" else "Button %d" % (trial % 7 + 1)
-        where = opened = None
+        where = not_opened = None
         if first_start and (trial // len(MOMENTS)) % 3 == 0:
             # At a random moment of the start, before, during or after the save of the defaults.
             delay = rng.uniform(0.0, 0.4)
@@ -622,8 +658,8 @@ def kill_trial(phone, trial, seed, pristine):
                 pids = menu_pids(phone)
             where = kill_during_save(phone, rng, watch, pids)
         else:
-            opened = open_editor_page(phone, trial, page)
-            if opened:
+            not_opened = open_editor_page(phone, trial, page)
+            if not not_opened:
                 pids = menu_pids(phone)
                 phone.emu("tap", "120", "774", check=False)  # Save
                 where = kill_during_save(phone, rng, watch, pids)
@@ -644,8 +680,8 @@ def kill_trial(phone, trial, seed, pristine):
         good = data == old or (settings_loads_completely(data or b"") and sections and b"Mine = kept" in data)
         state = "old" if data == old else "new" if good else "DAMAGED (%d bytes)" % len(data or b"")
     not_run = None
-    if not first_start and not opened:
-        not_run = "the editor page did not open"
+    if not first_start and not_opened:
+        not_run = not_opened
     elif where is None:
         not_run = "no save began"
     line = "kill %3d (%s%s): killed %s; save steps seen: %s;%s Settings.ini %s%s" % (
