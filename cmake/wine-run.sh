@@ -5,12 +5,17 @@
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$root/build
 prefix=${TOLVANE_TEST_PREFIX:-$build/wine-test}
-# The phone's fonts and no font of the host, as for every Wine process of the project.
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" FONTCONFIG_FILE=$root/emulator/fonts.conf
+# The phone's fonts and no font of the host, as for every Wine process of the project. Wine's error messages stay
+# on: a program that Wine could not start then says why.
+export WINEPREFIX=$prefix WINEDEBUG=-all,err+all WINEDLLOVERRIDES="mscoree,mshtml=" FONTCONFIG_FILE=$root/emulator/fonts.conf
 unset DISPLAY
 if [ -n "${TOLVANE_TEST_DRIVE:-}" ]; then
     letter=$(printf '%s' "$TOLVANE_TEST_DRIVE" | tr 'A-Z' 'a-z')
     mkdir -p "$build/testroots/$letter" "$prefix/dosdevices"
     ln -sfn "$build/testroots/$letter" "$prefix/dosdevices/$letter:"
 fi
-exec /usr/lib/wine/wine64 "$@"
+/usr/lib/wine/wine64 "$@"
+status=$?
+# A failure is named with its status, so one that printed nothing (no start, a death at exit) still says something.
+[ "$status" = 0 ] || echo "wine-run: $(basename "$1") ended with status $status" >&2
+exit "$status"
