@@ -81,10 +81,14 @@ const size_t kDecodedPictureBytes = 256 << 10;
 const size_t kDecodedBytesLimit = 2 << 20;
 std::vector<DecodedPicture> s_decoded;
 
+ULONGLONG FileSize(const WIN32_FILE_ATTRIBUTE_DATA &file)
+{
+    return ((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow;
+}
+
 bool SameFile(const DecodedPicture &picture, LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file)
 {
-    return _wcsicmp(picture.path.c_str(), path) == 0 &&
-           picture.size == (((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow) &&
+    return _wcsicmp(picture.path.c_str(), path) == 0 && picture.size == FileSize(file) &&
            CompareFileTime(&picture.written, &file.ftLastWriteTime) == 0;
 }
 
@@ -119,7 +123,7 @@ void KeepDecodedPicture(LPCWSTR path, const WIN32_FILE_ATTRIBUTE_DATA &file, HBI
     }
     DecodedPicture picture;
     picture.path = path;
-    picture.size = ((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow;
+    picture.size = FileSize(file);
     picture.written = file.ftLastWriteTime;
     picture.width = dib.dsBm.bmWidth;
     picture.height = dib.dsBm.bmHeight;
@@ -222,7 +226,7 @@ HBITMAP WINAPI SHLoadImageFile(LPCWSTR pszFileName)
         return NULL;
     if (HBITMAP copy = CopyDecodedPicture(pszFileName, file))
         return copy;
-    HBITMAP hbm = DecodePicture(pszFileName, ((ULONGLONG)file.nFileSizeHigh << 32) | file.nFileSizeLow);
+    HBITMAP hbm = DecodePicture(pszFileName, FileSize(file));
     if (hbm)
         KeepDecodedPicture(pszFileName, file, hbm);
     return hbm;

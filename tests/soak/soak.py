@@ -560,43 +560,45 @@ def kill_during_save(phone, rng, watch, pids_known):
     return "%.0f us after the file was %s" % (delay_us, step)
 
 
-def wait_for_window(phone, cls, text=None, seconds=20):
-    """Waits for a visible window, top-level or child, of the class (and text)."""
+def poll(seconds, condition):
+    """Asks the condition every 0.2 s until it holds (True) or the seconds have passed (False)."""
     deadline = time.time() + seconds
     while time.time() < deadline:
-        if any(c == cls and (text is None or t == text) for c, t in visible_windows(phone)):
+        if condition():
             return True
         time.sleep(0.2)
     return False
+
+
+def wait_for_window(phone, cls, text=None, seconds=20):
+    """Waits for a visible window, top-level or child, of the class (and text)."""
+    return poll(seconds, lambda: any(c == cls and (text is None or t == text) for c, t in visible_windows(phone)))
 
 
 def wait_for_menu(phone, seconds=20):
     """Waits until the menu shows and has hidden the task bar. Its buttons are shown while the menu is made, before
     it takes the whole screen: a tap at the top left then lands on the task bar, not on Settings."""
-    deadline = time.time() + seconds
-    while time.time() < deadline:
+    def ready():
         classes = {cls for cls, _ in visible_windows(phone)}
-        if "Tolvane" in classes and "HHTaskBar" not in classes:
-            return True
-        time.sleep(0.2)
-    return False
+        return "Tolvane" in classes and "HHTaskBar" not in classes
+
+    return poll(seconds, ready)
 
 
 def screen_painted(phone, seconds=10):
     """Waits until the front screen shows each of its windows painted (the scenarios' own check, screen_painted.py):
     a tap before that can land on the screen below it."""
     shot, listing = os.path.join(phone.device, "front.png"), os.path.join(phone.device, "front.windows")
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if phone.emu("screenshot", shot, check=False).returncode == 0:
-            with open(listing, "w") as fh:
-                fh.write(phone.emu("windows", check=False).stdout)
-            rgb = subprocess.run(["convert", shot, "-depth", "8", "rgb:-"], capture_output=True).stdout
-            if subprocess.run([sys.executable, SCREEN_PAINTED, listing], input=rgb,
-                              capture_output=True).returncode == 0:
-                return True
-        time.sleep(0.2)
-    return False
+
+    def painted():
+        if phone.emu("screenshot", shot, check=False).returncode != 0:
+            return False
+        with open(listing, "w") as fh:
+            fh.write(phone.emu("windows", check=False).stdout)
+        rgb = subprocess.run(["convert", shot, "-depth", "8", "rgb:-"], capture_output=True).stdout
+        return subprocess.run([sys.executable, SCREEN_PAINTED, listing], input=rgb, capture_output=True).returncode == 0
+
+    return poll(seconds, painted)
 
 
 def open_editor_page(phone, trial, page):
