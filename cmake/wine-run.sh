@@ -9,6 +9,8 @@ prefix=${TOLVANE_TEST_PREFIX:-$build/wine-test}
 # on: a program that Wine could not start then says why.
 export WINEPREFIX=$prefix WINEDEBUG=-all,err+all WINEDLLOVERRIDES="mscoree,mshtml=" FONTCONFIG_FILE=$root/emulator/fonts.conf
 unset DISPLAY
+# The phone's own libraries, which the program's code imports from, are on the programs' search path.
+export WINEPATH="Z:${build//\//\\}\\emulator\\system"
 if [ -n "${TOLVANE_TEST_DRIVE:-}" ]; then
     letter=$(printf '%s' "$TOLVANE_TEST_DRIVE" | tr 'A-Z' 'a-z')
     mkdir -p "$build/testroots/$letter" "$prefix/dosdevices"

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <stdio.h>
+#include <wince.h>
 
 #include <string>
 
@@ -30,15 +31,25 @@ bool ReadWholeFile(const wchar_t *path, std::string &bytes)
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
-    LARGE_INTEGER size = {};
-    bool ok = GetFileSizeEx(file, &size) && size.QuadPart < 0x40000000;
+    DWORD sizeHigh = 0;
+    DWORD size = GetFileSize(file, &sizeHigh);
+    bool ok = !(size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) && sizeHigh == 0 && size < 0x40000000;
     if (ok) {
-        bytes.resize((size_t)size.QuadPart);
+        bytes.resize(size);
         DWORD got = 0;
         ok = bytes.empty() || (ReadFile(file, &bytes[0], (DWORD)bytes.size(), &got, NULL) && got == bytes.size());
     }
     CloseHandle(file);
     return ok;
+}
+
+bool ReplaceWithFile(const wchar_t *path, const wchar_t *source)
+{
+    // The phone's file calls have no replacing move: DeleteAndRenameFile replaces a file that exists, MoveFile
+    // makes one that does not.
+    if (DeleteAndRenameFile(path, source))
+        return true;
+    return GetFileAttributesW(path) == INVALID_FILE_ATTRIBUTES && MoveFileW(source, path);
 }
 
 SI_Error IniDocument::LoadFile(const wchar_t *path)
@@ -60,8 +71,7 @@ SI_Error IniDocument::SaveFile(const wchar_t *path, bool addSignature)
     if (rc < 0)
         return rc;
     std::wstring temporary = std::wstring(path) + L".tmp";
-    if (!WriteWholeFile(temporary.c_str(), bytes) ||
-        !MoveFileExW(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    if (!WriteWholeFile(temporary.c_str(), bytes) || !ReplaceWithFile(path, temporary.c_str())) {
         DeleteFileW(temporary.c_str());
         return SI_FILE;
     }

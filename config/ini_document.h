@@ -13,6 +13,11 @@
 // Reads a whole file into bytes; false when it cannot be opened or read in full.
 bool ReadWholeFile(const wchar_t *path, std::string &bytes);
 
+// Puts the file source in the place of path and removes source: an existing path has its contents replaced in
+// one step, so it holds either its old or its new contents at any moment; a missing one is made by renaming
+// source. False when neither could be done.
+bool ReplaceWithFile(const wchar_t *path, const wchar_t *source);
+
 // A CSimpleIniW with UTF-8 storage, repeated keys and multi-line values off, whose file operations keep the
 // phone's rules: every file is ANSI text, and a save never leaves a half-written file behind.
 class IniDocument : public CSimpleIniW

@@ -44,7 +44,7 @@ void KeepUnloadableFile(const wchar_t *path)
     wchar_t backup[kPathCapacity + 4];
     _snwprintf(backup, ARRAYSIZE(backup), L"%s.bak", path);
     backup[ARRAYSIZE(backup) - 1] = L'\0';
-    MoveFileExW(path, backup, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    ReplaceWithFile(backup, path);
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // The vendor library bridge: load, look up one export, call it, release, for every operation.
 #include <windows.h>
 
+#include <wince.h>
+
 #include "radio_bridge.h"
 
 namespace
@@ -29,9 +31,9 @@ bool LoadVendorLibrary(VendorLibrary &library)
     return library.handle != NULL;
 }
 
-FARPROC FindExport(VendorLibrary &library, const char *name)
+FARPROC FindExport(VendorLibrary &library, const wchar_t *name)
 {
-    return library.handle ? GetProcAddress(library.handle, name) : NULL;
+    return library.handle ? GetProcAddressW(library.handle, name) : NULL;
 }
 
 int ReleaseVendorLibrary(VendorLibrary &library)
@@ -41,7 +43,7 @@ int ReleaseVendorLibrary(VendorLibrary &library)
     return library.result;
 }
 
-int CallWithInt(VendorLibrary &library, const char *name, int value)
+int CallWithInt(VendorLibrary &library, const wchar_t *name, int value)
 {
     LoadVendorLibrary(library);
     if (IntExport call = (IntExport)FindExport(library, name))
@@ -49,7 +51,7 @@ int CallWithInt(VendorLibrary &library, const char *name, int value)
     return ReleaseVendorLibrary(library);
 }
 
-int CallWithCell(VendorLibrary &library, const char *name, int *cell)
+int CallWithCell(VendorLibrary &library, const wchar_t *name, int *cell)
 {
     LoadVendorLibrary(library);
     if (CellExport call = (CellExport)FindExport(library, name))
@@ -57,7 +59,7 @@ int CallWithCell(VendorLibrary &library, const char *name, int *cell)
     return ReleaseVendorLibrary(library);
 }
 
-int CallPlain(VendorLibrary &library, const char *name)
+int CallPlain(VendorLibrary &library, const wchar_t *name)
 {
     LoadVendorLibrary(library);
     if (PlainExport call = (PlainExport)FindExport(library, name))
@@ -67,44 +69,44 @@ int CallPlain(VendorLibrary &library, const char *name)
 
 } // namespace
 
-// The desktop's GetProcAddress takes the export's name as ANSI text; the phone's takes it wide.
+// The exports are looked up by their wide names, as the phone's GetProcAddressW takes them.
 int RadioSetBluetooth(int on)
 {
-    return CallWithInt(s_radioLibrary, "CommManager_SetBluetooth", on);
+    return CallWithInt(s_radioLibrary, L"CommManager_SetBluetooth", on);
 }
 int RadioSetWlan(int on)
 {
-    return CallWithInt(s_radioLibrary, "CommManager_SetWLAN", on);
+    return CallWithInt(s_radioLibrary, L"CommManager_SetWLAN", on);
 }
 int RadioSetPhone(int on)
 {
-    return CallWithInt(s_radioLibrary, "CommManager_SetPhone", on);
+    return CallWithInt(s_radioLibrary, L"CommManager_SetPhone", on);
 }
 int RadioSetFlightMode(int on)
 {
-    return CallWithInt(s_radioLibrary, "CommManager_SetFlightMode", on);
+    return CallWithInt(s_radioLibrary, L"CommManager_SetFlightMode", on);
 }
 int RadioGetBluetooth(int *cell)
 {
-    return CallWithCell(s_radioLibrary, "CommManager_GetBluetooth", cell);
+    return CallWithCell(s_radioLibrary, L"CommManager_GetBluetooth", cell);
 }
 int RadioGetWlan(int *cell)
 {
-    return CallWithCell(s_radioLibrary, "CommManager_GetWLAN", cell);
+    return CallWithCell(s_radioLibrary, L"CommManager_GetWLAN", cell);
 }
 int RadioGetPhone(int *cell)
 {
-    return CallWithCell(s_radioLibrary, "CommManager_GetPhone", cell);
+    return CallWithCell(s_radioLibrary, L"CommManager_GetPhone", cell);
 }
 int RadioGetFlightMode(int *cell)
 {
-    return CallWithCell(s_radioLibrary, "CommManager_GetFlightMode", cell);
+    return CallWithCell(s_radioLibrary, L"CommManager_GetFlightMode", cell);
 }
 int RadioDisconnectAllGprs()
 {
-    return CallPlain(s_radioLibrary, "CommManager_DisconnectAllGPRS");
+    return CallPlain(s_radioLibrary, L"CommManager_DisconnectAllGPRS");
 }
 int DevicePowerOff()
 {
-    return CallPlain(s_deviceLibrary, "HTCUtilDeviceOff");
+    return CallPlain(s_deviceLibrary, L"HTCUtilDeviceOff");
 }

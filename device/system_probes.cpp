@@ -78,9 +78,9 @@ bool IsManilaRunning()
 {
     bool running = false;
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPNOHEAPS, 0);
-    PROCESSENTRY32W entry = {};
+    PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
         if (_wcsicmp(entry.szExeFile, L"Manila.exe") == 0)
             running = true;
     if (snapshot != INVALID_HANDLE_VALUE)

@@ -357,12 +357,13 @@ void FillFileList(HWND hwndList, const wchar_t *folderPath, const wchar_t *nameT
         } while (FindNextFileW(handle, &entry));
         FindClose(handle);
     }
-    // A sorted insertion looks for its place from the first item on, comparing as lstrcmpW does, and puts a name
-    // after the first item it compares equal to. Inserting the names from the last in that order to the first, and
-    // names that compare equal in the order they were listed, gives every insertion its place at the first item
-    // and leaves the list as inserting in listing order would.
-    std::stable_sort(names.begin(), names.end(),
-                     [](const std::wstring &a, const std::wstring &b) { return lstrcmpW(a.c_str(), b.c_str()) > 0; });
+    // A sorted insertion looks for its place from the first item on, comparing as lstrcmpW does (the locale's word
+    // sort), and puts a name after the first item it compares equal to. Inserting the names from the last in that order
+    // to the first, and names that compare equal in the order they were listed, gives every insertion its place at the
+    // first item and leaves the list as inserting in listing order would.
+    std::stable_sort(names.begin(), names.end(), [](const std::wstring &a, const std::wstring &b) {
+        return CompareStringW(LOCALE_USER_DEFAULT, 0, a.c_str(), -1, b.c_str(), -1) == CSTR_GREATER_THAN;
+    });
     HTREEITEM remembered = NULL;
     for (const std::wstring &name : names) {
         HTREEITEM item = InsertItem(hwndList, TVI_ROOT, TVI_SORT, name.c_str(), 0, 2, false);

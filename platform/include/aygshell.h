@@ -1,5 +1,5 @@
 // The Windows Mobile shell library (aygshell) as the program sees it on the phone.
-// On the desktop these calls are provided by platform/aygshell.cpp.
+// The program imports these calls from aygshell.dll.
 #pragma once
 #include <windows.h>
 
@@ -50,10 +50,10 @@ typedef struct tagSHMENUBARINFO {
     COLORREF clrBk;
 } SHMENUBARINFO, *PSHMENUBARINFO;
 
-BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState);
-HBITMAP WINAPI SHLoadImageFile(LPCWSTR pszFileName);
-BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi);
-BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *pmbi);
+DECLSPEC_IMPORT BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState);
+DECLSPEC_IMPORT HBITMAP WINAPI SHLoadImageFile(LPCWSTR pszFileName);
+DECLSPEC_IMPORT BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi);
+DECLSPEC_IMPORT BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *pmbi);
 
 #ifdef __cplusplus
 }

@@ -1,5 +1,5 @@
 // The phone's connection manager (cellcore). Values defined here: old MinGW-era headers carry wrong ones.
-// On the desktop ConnMgrEstablishConnectionSync is provided by platform/ce_calls.cpp.
+// The program imports these calls from cellcore.dll.
 #pragma once
 #include <windows.h>
 
@@ -35,9 +35,9 @@ typedef struct _CONNMGR_CONNECTIONINFO {
 // {436EF144-B4FB-4863-A041-8F905A62C572}
 static const GUID IID_DestNetInternet = {0x436EF144, 0xB4FB, 0x4863, {0xA0, 0x41, 0x8F, 0x90, 0x5A, 0x62, 0xC5, 0x72}};
 
-HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection, DWORD dwTimeout,
-                                              DWORD *pdwStatus);
-HRESULT WINAPI ConnMgrReleaseConnection(HANDLE hConnection, LONG lCache);
+DECLSPEC_IMPORT HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection,
+                                                              DWORD dwTimeout, DWORD *pdwStatus);
+DECLSPEC_IMPORT HRESULT WINAPI ConnMgrReleaseConnection(HANDLE hConnection, LONG lCache);
 
 #ifdef __cplusplus
 }

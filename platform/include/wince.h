@@ -1,5 +1,5 @@
-// Windows CE calls that desktop Win32 lacks: transparent blits, the power manager and toolhelp's close.
-// On the desktop these calls are provided by platform/ce_calls.cpp.
+// Windows CE calls that desktop Win32 lacks or spells otherwise: transparent blits, the power manager, a file's
+// replacement, export look-up by wide name and toolhelp's close. All of them are coredll's, but toolhelp's close.
 #pragma once
 #include <windows.h>
 #include <tlhelp32.h>
@@ -24,14 +24,19 @@ extern "C" {
 #define TH32CS_SNAPNOHEAPS 0x40000000
 #endif
 
-BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc, LONG SrcX,
-                             LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor);
-BOOL WINAPI CloseToolhelp32Snapshot(HANDLE hSnapshot);
+DECLSPEC_IMPORT BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc,
+                                             LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor);
+DECLSPEC_IMPORT BOOL WINAPI CloseToolhelp32Snapshot(HANDLE hSnapshot);
+// Replaces the contents of the existing file lpszDestFile with those of lpszSourceFile, which is deleted.
+DECLSPEC_IMPORT BOOL WINAPI DeleteAndRenameFile(LPCWSTR lpszDestFile, LPCWSTR lpszSourceFile);
+// The phone's GetProcAddress: the export's name is wide text.
+DECLSPEC_IMPORT FARPROC WINAPI GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName);
 
 #ifdef __cplusplus
 }
 
-// The phone's power call. Desktop Win32 has a two-argument call of the same name, so the phone's one is a
-// C++ overload here; a call with the phone's three arguments reaches it.
-DWORD WINAPI SetSystemPowerState(LPCWSTR pwsSystemState, DWORD StateFlags, DWORD Options);
+// The phone's power call. Desktop headers declare a two-argument call of the same name, so the phone's one is a
+// C++ overload here, bound to the export's plain name: a call with the phone's three arguments reaches it.
+extern "C++" DECLSPEC_IMPORT DWORD WINAPI SetSystemPowerState(LPCWSTR pwsSystemState, DWORD StateFlags,
+                                                              DWORD Options) __asm__("SetSystemPowerState");
 #endif

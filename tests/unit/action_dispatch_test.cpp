@@ -128,12 +128,12 @@ class Dispatch : public testing::Test
 protected:
     static void SetUpTestSuite()
     {
-        PatchImport("kernel32.dll", "Sleep", (void *)FakeSleep);
-        PatchImport("user32.dll", "MessageBoxW", (void *)FakeMessageBox);
-        PatchImport("user32.dll", "SetForegroundWindow", (void *)FakeSetForegroundWindow);
-        PatchImport("shell32.dll", "ShellExecuteExW", (void *)FakeShellExecuteEx);
-        PatchImport("kernel32.dll", "Process32FirstW", (void *)FakeProcess32First);
-        PatchImport("kernel32.dll", "Process32NextW", (void *)FakeProcess32Next);
+        PatchImport("coredll.dll", "Sleep", (void *)FakeSleep);
+        PatchImport("coredll.dll", "MessageBoxW", (void *)FakeMessageBox);
+        PatchImport("coredll.dll", "SetForegroundWindow", (void *)FakeSetForegroundWindow);
+        PatchImport("coredll.dll", "ShellExecuteExW", (void *)FakeShellExecuteEx);
+        PatchImport("toolhelp.dll", "Process32First", (void *)FakeProcess32First);
+        PatchImport("toolhelp.dll", "Process32Next", (void *)FakeProcess32Next);
         // The doubles are in "doubles" beside this program; held for the whole run, so they keep their state
         // between the program's loads.
         wchar_t folder[MAX_PATH];

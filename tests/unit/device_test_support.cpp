@@ -32,8 +32,8 @@ VOID WINAPI CatchSleep(DWORD ms)
 void ResetDeviceCatches()
 {
     if (!s_realSleep) {
-        s_realSleep = (SleepCall)PatchImport("kernel32.dll", "Sleep", (void *)CatchSleep);
-        PatchImport("user32.dll", "MessageBoxW", (void *)CatchMessageBox);
+        s_realSleep = (SleepCall)PatchImport("coredll.dll", "Sleep", (void *)CatchSleep);
+        PatchImport("coredll.dll", "MessageBoxW", (void *)CatchMessageBox);
     }
     g_caught = DeviceCatches();
 }

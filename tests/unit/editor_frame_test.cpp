@@ -17,7 +17,7 @@
 #include "import_patch.h"
 #include "menu/menu_state.h"
 #include "phone_drive.h"
-#include "platform/phone_link.h"
+#include "phone_link.h"
 #include "resources/resource_ids.h"
 
 namespace
@@ -222,7 +222,8 @@ TEST_P(FailedSetUp, PageWritesNothing)
     QueueStep([](HWND hDlg) { SendCommand(hDlg, IDM_CANCEL); });
     ASSERT_TRUE(RunEditorDialog(GetParam().page));
 
-    FunctionPatch patch = PatchFunction((void *)SHInitDialog, (void *)RefusingSHInitDialog);
+    void *realSHInitDialog = PatchImport("aygshell.dll", "SHInitDialog", (void *)RefusingSHInitDialog);
+    ASSERT_TRUE(realSHInitDialog);
     bool handlesCleared = false;
     QueueStep([&](HWND hDlg) {
         handlesCleared = !g_editor.general.skinTree && !g_editor.general.timeoutSpinner &&
@@ -230,7 +231,7 @@ TEST_P(FailedSetUp, PageWritesNothing)
         SendCommand(hDlg, GetParam().command);
     });
     bool ended = RunEditorDialog(GetParam().page);
-    RestoreFunction(patch);
+    PatchImport("aygshell.dll", "SHInitDialog", realSHInitDialog);
 
     EXPECT_TRUE(ended) << "Save and ok still close the page";
     EXPECT_TRUE(handlesCleared) << "the failed set-up leaves no handles of the earlier page";

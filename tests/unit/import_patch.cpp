@@ -33,33 +33,3 @@ void *PatchImport(const char *library, const char *function, void *replacement)
     }
     return NULL;
 }
-
-namespace
-{
-
-void WriteCode(void *target, const void *bytes, size_t size)
-{
-    DWORD protect;
-    VirtualProtect(target, size, PAGE_EXECUTE_READWRITE, &protect);
-    memcpy(target, bytes, size);
-    VirtualProtect(target, size, protect, &protect);
-    FlushInstructionCache(GetCurrentProcess(), target, size);
-}
-
-} // namespace
-
-FunctionPatch PatchFunction(void *target, void *replacement)
-{
-    FunctionPatch patch = {target, {}};
-    memcpy(patch.saved, target, sizeof patch.saved);
-    // mov rax, replacement; jmp rax
-    unsigned char jump[sizeof patch.saved] = {0x48, 0xB8, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xE0};
-    memcpy(jump + 2, &replacement, sizeof replacement);
-    WriteCode(target, jump, sizeof jump);
-    return patch;
-}
-
-void RestoreFunction(const FunctionPatch &patch)
-{
-    WriteCode(patch.target, patch.saved, sizeof patch.saved);
-}

@@ -84,10 +84,10 @@ __declspec(dllexport) int CommManager_GetFlightMode(int *cell)
 void InstallMenuFakes()
 {
     if (!s_realLoadLibraryW) {
-        PatchImport("user32.dll", "MessageBoxW", (void *)FakeMessageBoxW);
-        PatchImport("kernel32.dll", "Sleep", (void *)FakeSleep);
-        s_realLoadLibraryW = (LoadLibraryWProc)PatchImport("kernel32.dll", "LoadLibraryW", (void *)FakeLoadLibraryW);
-        s_realFreeLibrary = (FreeLibraryProc)PatchImport("kernel32.dll", "FreeLibrary", (void *)FakeFreeLibrary);
+        PatchImport("coredll.dll", "MessageBoxW", (void *)FakeMessageBoxW);
+        PatchImport("coredll.dll", "Sleep", (void *)FakeSleep);
+        s_realLoadLibraryW = (LoadLibraryWProc)PatchImport("coredll.dll", "LoadLibraryW", (void *)FakeLoadLibraryW);
+        s_realFreeLibrary = (FreeLibraryProc)PatchImport("coredll.dll", "FreeLibrary", (void *)FakeFreeLibrary);
     }
     g_fakePhone = FakePhone();
     g_fakePhone.radioLibraryPresent = true;

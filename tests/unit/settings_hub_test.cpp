@@ -6,7 +6,7 @@
 #include "editor/settings_hub.h"
 #include "editor_driver.h"
 #include "phone_drive.h"
-#include "platform/phone_link.h"
+#include "phone_link.h"
 #include "resources/resource_ids.h"
 
 namespace

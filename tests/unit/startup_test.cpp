@@ -127,7 +127,7 @@ TEST_F(StartUp, HugeTimeoutStillArmsTheTimer)
         {"4294968", USER_TIMER_MAXIMUM},
         {"2147483647", USER_TIMER_MAXIMUM},
     };
-    s_realSetTimer = (SetTimerCall)PatchImport("user32.dll", "SetTimer", (void *)CatchSetTimer);
+    s_realSetTimer = (SetTimerCall)PatchImport("coredll.dll", "SetTimer", (void *)CatchSetTimer);
     ASSERT_NE(nullptr, s_realSetTimer);
     for (const auto &c : cases) {
         SetUp();
@@ -139,7 +139,7 @@ TEST_F(StartUp, HugeTimeoutStillArmsTheTimer)
         EXPECT_EQ(c.elapse, s_autoCloseElapse) << c.timeout;
         TearDown();
     }
-    PatchImport("user32.dll", "SetTimer", (void *)s_realSetTimer);
+    PatchImport("coredll.dll", "SetTimer", (void *)s_realSetTimer);
 }
 
 TEST_F(StartUp, WindowCoversTheScreenWithBlackWithoutWallpaper)
@@ -186,12 +186,12 @@ HWND WINAPI NoWindow(DWORD, LPCWSTR, LPCWSTR, DWORD, int, int, int, int, HWND, H
 
 TEST_F(StartUp, NoMenuWindowEndsAtOnceWithOne)
 {
-    void *real = PatchImport("user32.dll", "CreateWindowExW", (void *)NoWindow);
+    void *real = PatchImport("coredll.dll", "CreateWindowExW", (void *)NoWindow);
     ASSERT_NE(nullptr, real);
     UINT_PTR guard = SetTimer(NULL, 0, 3000, EndLoopTimer); // ends a loop that should not run
     DWORD start = GetTickCount();
     int code = RunWithSettings("[Settings]\r\nTimeout = 0\r\n");
-    PatchImport("user32.dll", "CreateWindowExW", real);
+    PatchImport("coredll.dll", "CreateWindowExW", real);
     KillTimer(NULL, guard);
     EXPECT_EQ(kStartFailedExitCode, code);
     EXPECT_LT(GetTickCount() - start, 2000u) << "no message loop without a window";

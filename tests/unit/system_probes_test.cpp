@@ -175,10 +175,10 @@ BOOL WINAPI CatchShellExecuteEx(SHELLEXECUTEINFOW *sei)
 
 TEST_F(SystemProbes, LaunchProgramOpensWithEmptyTextsNeverNull)
 {
-    void *real = PatchImport("shell32.dll", "ShellExecuteExW", (void *)CatchShellExecuteEx);
+    void *real = PatchImport("coredll.dll", "ShellExecuteExW", (void *)CatchShellExecuteEx);
     ASSERT_TRUE(real);
     LaunchProgram(L"\\Windows\\Manila.exe", L"");
-    PatchImport("shell32.dll", "ShellExecuteExW", real);
+    PatchImport("coredll.dll", "ShellExecuteExW", real);
     EXPECT_EQ(sizeof(SHELLEXECUTEINFOW), s_opened.cbSize);
     EXPECT_EQ((ULONG)SEE_MASK_NOCLOSEPROCESS, s_opened.fMask);
     EXPECT_EQ(NULL, s_opened.hwnd);

@@ -1,6 +1,7 @@
-// The phone's windowing rules on desktop Win32, in one table. One hook, installed before WinMain runs, applies
-// them in table order to every window the program's thread makes, before the window sees its first message, so
-// the program passes the phone's style values unchanged and sees the phone's behaviour.
+// The phone's windowing rules on Wine, in one table. One hook, installed for the thread that loads aygshell.dll
+// (the program's first thread, before its WinMain runs), applies them in table order to every window the thread
+// makes, before the window sees its first message, so the program passes the phone's style values unchanged and
+// sees the phone's behaviour.
 #include <windows.h>
 
 #include "windowing_rules.h"

@@ -199,7 +199,7 @@ HBITMAP DecodePicture(LPCWSTR pszFileName, ULONGLONG fileSize)
 } // namespace
 
 // Hides or shows the emulated task bar; the input-panel button and the Start icon have no stand-in.
-BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState)
+extern "C" BOOL WINAPI Phone_SHFullScreen(HWND hwndRequester, DWORD dwState)
 {
     if (!hwndRequester)
         return FALSE;
@@ -216,7 +216,7 @@ BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState)
 // Decodes a picture file into a 32-bit DIB section; null when it is missing or not a picture.
 // The caller deletes the bitmap. A file decoded before and unchanged since (same size and time) is copied
 // from the decoded pictures instead of being decoded again: a paint loads the same button picture many times.
-HBITMAP WINAPI SHLoadImageFile(LPCWSTR pszFileName)
+extern "C" HBITMAP WINAPI Phone_SHLoadImageFile(LPCWSTR pszFileName)
 {
     if (!pszFileName || !*pszFileName)
         return NULL;

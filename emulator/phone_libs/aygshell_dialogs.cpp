@@ -155,7 +155,7 @@ void AddMenuKeys(HWND toolbar, HINSTANCE hInstRes, UINT menuId)
 } // namespace
 
 // Sizes the dialog as the flags say and gives it the title bar's ok; FALSE when there is no dialog to set up.
-BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi)
+extern "C" BOOL WINAPI Phone_SHInitDialog(PSHINITDLGINFO pshidi)
 {
     if (!pshidi || !(pshidi->dwMask & SHIDIM_FLAGS) || !IsWindow(pshidi->hDlg))
         return FALSE;
@@ -168,7 +168,7 @@ BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi)
 
 // Makes the soft-key bar of a menu resource (SHCMBF_HMENU) along the bottom of the screen; hwndMB receives the
 // toolbar, which takes TB_SETBUTTONINFOW by key index. FALSE when the request cannot be met.
-BOOL WINAPI SHCreateMenuBar(SHMENUBARINFO *pmbi)
+extern "C" BOOL WINAPI Phone_SHCreateMenuBar(SHMENUBARINFO *pmbi)
 {
     if (!pmbi || pmbi->cbSize < sizeof(SHMENUBARINFO) || !IsWindow(pmbi->hwndParent))
         return FALSE;

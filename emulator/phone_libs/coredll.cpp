@@ -1,6 +1,8 @@
-// Windows CE calls on desktop Win32: TransparentImage over TransparentBlt, and the power and connection
-// requests handed to the emulated phone's managers.
-#include <connmgr.h>
+// The phone's core library on Wine: the calls that the phone has and Wine lacks or makes otherwise. Every other
+// export of coredll.def is a forwarder to Wine's own library.
+#include <windows.h>
+
+#include <shellapi.h>
 #include <wince.h>
 
 #include "phone_link.h"
@@ -35,8 +37,8 @@ HBITMAP CopyTo24Bits(HDC hdcSrc, LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy)
 
 // hSrc may be a device context or a bitmap selected nowhere, as on the phone. Only the colour of a pixel counts
 // against the key, as on the phone.
-BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc, LONG SrcX,
-                             LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor)
+extern "C" BOOL WINAPI Phone_TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG DstCy, HANDLE hSrc,
+                                              LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy, COLORREF TransparentColor)
 {
     if (!hSrc || SrcCx <= 0 || SrcCy <= 0)
         return FALSE;
@@ -62,7 +64,7 @@ BOOL WINAPI TransparentImage(HDC hdcDest, LONG DstX, LONG DstY, LONG DstCx, LONG
 }
 
 // A named power state is not modelled: only the flags reach the phone's power manager.
-DWORD WINAPI SetSystemPowerState(LPCWSTR pwsSystemState, DWORD StateFlags, DWORD Options)
+extern "C" DWORD WINAPI Phone_SetSystemPowerState(LPCWSTR pwsSystemState, DWORD StateFlags, DWORD Options)
 {
     if (pwsSystemState)
         return ERROR_NOT_SUPPORTED;
@@ -72,34 +74,37 @@ DWORD WINAPI SetSystemPowerState(LPCWSTR pwsSystemState, DWORD StateFlags, DWORD
     return (DWORD)SendMessageW(hwndManager, PHONE_MSG_POWER, StateFlags, Options);
 }
 
-BOOL WINAPI CloseToolhelp32Snapshot(HANDLE hSnapshot)
+// The phone's replace of an existing file, in one step: on Wine a rename over the destination.
+extern "C" BOOL WINAPI Phone_DeleteAndRenameFile(LPCWSTR lpszDestFile, LPCWSTR lpszSourceFile)
 {
-    return CloseHandle(hSnapshot);
+    if (GetFileAttributesW(lpszDestFile) == INVALID_FILE_ATTRIBUTES ||
+        GetFileAttributesW(lpszSourceFile) == INVALID_FILE_ATTRIBUTES)
+        return FALSE; // both files must exist, as on the phone
+    return MoveFileExW(lpszSourceFile, lpszDestFile, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
-HRESULT WINAPI ConnMgrEstablishConnectionSync(CONNMGR_CONNECTIONINFO *pConnInfo, HANDLE *phConnection, DWORD dwTimeout,
-                                              DWORD *pdwStatus)
+// The phone looks an export up by its wide name; Wine's GetProcAddress takes it as ANSI text.
+extern "C" FARPROC WINAPI Phone_GetProcAddressW(HMODULE hModule, LPCWSTR lpProcName)
 {
-    (void)dwTimeout;
-    if (!pConnInfo || !phConnection)
-        return E_INVALIDARG;
-    *phConnection = NULL;
-    DWORD status = CONNMGR_STATUS_CONNECTIONFAILED;
-    HWND hwndManager = FindWindowW(PHONE_CONNECTION_CLASS, NULL);
-    if (hwndManager && pConnInfo->cbSize == sizeof(*pConnInfo) &&
-        IsEqualGUID(pConnInfo->guidDestNet, IID_DestNetInternet))
-        status = (DWORD)SendMessageW(hwndManager, PHONE_MSG_CONNECT, pConnInfo->dwParams, pConnInfo->dwPriority);
-    if (pdwStatus)
-        *pdwStatus = status;
-    if (status != CONNMGR_STATUS_CONNECTED)
-        return E_FAIL;
-    *phConnection = (HANDLE)(ULONG_PTR)0x1;
-    return S_OK;
+    if (IS_INTRESOURCE(lpProcName))
+        return GetProcAddress(hModule, (LPCSTR)lpProcName);
+    char name[256];
+    if (!WideCharToMultiByte(CP_ACP, 0, lpProcName, -1, name, sizeof name, NULL, NULL)) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return NULL;
+    }
+    return GetProcAddress(hModule, name);
 }
 
-HRESULT WINAPI ConnMgrReleaseConnection(HANDLE hConnection, LONG lCache)
+// The phone's shell calls live in coredll; on Wine they are shell32's, which is bound at their first call
+// (delay-loaded): loading shell32 with every start of the menu would cost each start its set-up.
+extern "C" BOOL WINAPI Phone_ShellExecuteExW(SHELLEXECUTEINFOW *pExecInfo)
 {
-    (void)hConnection;
-    (void)lCache;
-    return S_OK;
+    return ShellExecuteExW(pExecInfo);
+}
+
+extern "C" DWORD_PTR WINAPI Phone_SHGetFileInfoW(LPCWSTR pszPath, DWORD dwFileAttributes, SHFILEINFOW *psfi,
+                                                 UINT cbFileInfo, UINT uFlags)
+{
+    return SHGetFileInfoW(pszPath, dwFileAttributes, psfi, cbFileInfo, uFlags);
 }
