@@ -215,6 +215,32 @@ TEST_F(FilePicker, CollapsedAndReexpandedFolderIsReadAnew)
     EXPECT_EQ(after, expected);
 }
 
+// Creates an empty file whose name differs from an existing one's only in letter case, as the phone's drive can
+// hold them. Every file call of Wine looks names up without regard to case and would open the existing file, so
+// the host's touch makes it.
+bool CreateCaseTwin(const std::wstring &path)
+{
+    typedef char *(CDECL * UnixNameProc)(LPCWSTR);
+    UnixNameProc unixName = (UnixNameProc)GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name");
+    std::wstring folder = path.substr(0, path.rfind(L'\\'));
+    char *unixFolder = unixName ? unixName(folder.c_str()) : NULL;
+    if (!unixFolder)
+        return false;
+    std::wstring command = L"/usr/bin/touch \"";
+    for (const char *c = unixFolder; *c; c++)
+        command += (wchar_t)(unsigned char)*c;
+    command += L"/" + path.substr(path.rfind(L'\\') + 1) + L"\"";
+    HeapFree(GetProcessHeap(), 0, unixFolder);
+    STARTUPINFOW si = {sizeof si};
+    PROCESS_INFORMATION pi;
+    if (!CreateProcessW(L"Z:\\usr\\bin\\touch", &command[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi))
+        return false;
+    WaitForSingleObject(pi.hProcess, 10000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return true;
+}
+
 // The trees are filled without redrawing, the file list from its last name to its first: once the picker is open
 // both must list their level in the control's order (letter case aside), draw again and show their selection,
 // scrolled into view even when it lies far down a long level or list.
@@ -227,6 +253,11 @@ TEST_F(FilePicker, LongListsShowTheirSelection)
         files.push_back(name);
         WritePhoneFile((L"\\Many\\" + files.back()).c_str(), "x");
     }
+    // Names equal but for case, each made after its twin, small letter or capital: the small letter comes first.
+    files.insert(files.begin() + 41, L"F40.exe");
+    files.insert(files.begin() + 42, L"f41.EXE");
+    for (const wchar_t *twin : {L"F40.exe", L"f41.EXE"})
+        ASSERT_TRUE(CreateCaseTwin(PhonePath((std::wstring(L"\\Many\\") + twin).c_str())));
     for (int i = 0; i < 40; i++) {
         _snwprintf(name, 32, i % 2 ? L"D%02d" : L"d%02d", i);
         folders.push_back(name);
