@@ -8,12 +8,12 @@
 #include "../config/bounded_text.h"
 #include "../config/language_texts.h"
 #include "../config/settings_store.h"
-#include "../config/skins.h"
 #include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
 #include "editor_frame.h"
 #include "editor_state.h"
 #include "general_page.h"
+#include "skin_tree.h"
 
 namespace
 {
