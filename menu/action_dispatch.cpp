@@ -6,7 +6,6 @@
 #include "action_dispatch.h"
 #include "action_table.h"
 #include "menu_state.h"
-#include "settings_editor.h"
 
 namespace
 {
@@ -44,7 +43,7 @@ void OnButtonCommand(HWND hwnd, HWND hwndSource)
     }
     if (hwndSource == g_menu.settingsButton) {
         g_menu.autoCloseTimerId = 1;
-        RunSettingsEditor(hwnd);
+        g_menu.runSettingsEditor(hwnd, g_menu.hInstance);
         return;
     }
     int slot = FindPressedSlot(hwndSource);
