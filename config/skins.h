@@ -1,6 +1,8 @@
-// The skins: folders under the skins root that hold a Skin.ini, listed for the General page.
+// The skins: folders under the skins root that hold a Skin.ini.
 #pragma once
-#include <windows.h>
+#include <string>
+#include <vector>
 
-// Adds one root item per installed skin to the tree (sorted by the tree) and selects the current skin's item.
-void FillSkinTree(HWND hwndTree);
+// The names of the installed skins: every folder directly under the skins root holding a file named exactly
+// "Skin.ini", in the order the folder listing gives them. Empty when the skins root cannot be listed.
+std::vector<std::wstring> ListInstalledSkins();

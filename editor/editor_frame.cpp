@@ -6,9 +6,9 @@
 #include <commctrl.h>
 
 #include "../config/bounded_text.h"
-#include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
 #include "editor_frame.h"
+#include "editor_state.h"
 
 namespace
 {
@@ -30,10 +30,10 @@ void SetSoftKeyCaption(HWND softKeyBar, WPARAM index, wchar_t *caption)
 
 void OpenEditorDialog(HWND hwndParent, DLGPROC dialogProc)
 {
-    HRSRC resource = FindResourceW(g_menu.hInstance, MAKEINTRESOURCEW(IDD_EDITOR_DIALOG), RT_DIALOG);
+    HRSRC resource = FindResourceW(g_editor.hInstance, MAKEINTRESOURCEW(IDD_EDITOR_DIALOG), RT_DIALOG);
     // A loaded resource is its own data on every Win32 platform, so no LockResource is needed.
-    HGLOBAL dialogTemplate = LoadResource(g_menu.hInstance, resource);
-    DialogBoxIndirectParamW(g_menu.hInstance, (LPCDLGTEMPLATEW)dialogTemplate, hwndParent, dialogProc, 0);
+    HGLOBAL dialogTemplate = LoadResource(g_editor.hInstance, resource);
+    DialogBoxIndirectParamW(g_editor.hInstance, (LPCDLGTEMPLATEW)dialogTemplate, hwndParent, dialogProc, 0);
 }
 
 HWND SetUpEditorDialog(HWND hDlg, UINT menuId, const wchar_t *leftCaption, const wchar_t *rightCaption)
@@ -50,7 +50,7 @@ HWND SetUpEditorDialog(HWND hDlg, UINT menuId, const wchar_t *leftCaption, const
     mbi.hwndParent = hDlg;
     mbi.dwFlags = SHCMBF_HMENU;
     mbi.nToolBarId = menuId;
-    mbi.hInstRes = g_menu.hInstance;
+    mbi.hInstRes = g_editor.hInstance;
     mbi.hwndMB = hDlg;
     SHCreateMenuBar(&mbi);
     HWND softKeyBar = mbi.hwndMB;
@@ -67,5 +67,5 @@ HWND SetUpEditorDialog(HWND hDlg, UINT menuId, const wchar_t *leftCaption, const
 HWND CreateEditorControl(HWND hDlg, const ControlLayout &layout, const wchar_t *text)
 {
     return CreateWindowExW(0, layout.className, text, layout.style, layout.x, layout.y, layout.width, layout.height,
-                           hDlg, NULL, g_menu.hInstance, NULL);
+                           hDlg, NULL, g_editor.hInstance, NULL);
 }

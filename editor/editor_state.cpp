@@ -2,4 +2,4 @@
 #include "editor_state.h"
 
 // No slot has been chosen before the first slot tile is pressed.
-EditorState g_editor = {{-1, L"", L"", L""}, {}, {}, {}, {}};
+EditorState g_editor = {NULL, {-1, L"", L"", L""}, {}, {}, {}, {}};

@@ -1,5 +1,6 @@
-// The settings editor's program-wide state: the hand-over buffers between the hub, the pages and the file
-// picker, and the windows of the dialog that is open. Zero-filled at process start, never freed.
+// The settings editor's program-wide state: the instance it was handed, the hand-over buffers between the hub,
+// the pages and the file picker, and the windows of the dialog that is open. Zero-filled at process start, never
+// freed.
 #pragma once
 #include <windows.h>
 
@@ -54,6 +55,7 @@ struct PickerWindows {
 };
 
 struct EditorState {
+    HINSTANCE hInstance;          // the program's instance, handed to RunSettingsEditor: template, menus, controls
     EditorHandOver handOver;      // shared by the hub, the button page and the picker
     HubWindows hub;               // valid while the hub is open
     GeneralPageWindows general;   // valid while the General page is open

@@ -13,7 +13,6 @@
 #include "../config/bounded_text.h"
 #include "../config/folder_entries.h"
 #include "../config/language_texts.h"
-#include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
 #include "editor_frame.h"
 #include "editor_state.h"
@@ -185,9 +184,9 @@ BOOL OnInitDialog(HWND hDlg)
     int width = rc.right - rc.left, half = (rc.bottom - rc.top) / 2;
     picker.listedFolder[0] = L'\0';
     picker.fileList = CreateWindowExW(0, WC_TREEVIEWW, NULL, kFileListStyle, 2, half + 2, width - 4, half - 6, hDlg,
-                                      NULL, g_menu.hInstance, NULL);
+                                      NULL, g_editor.hInstance, NULL);
     picker.folderTree = CreateWindowExW(0, WC_TREEVIEWW, NULL, kFolderTreeStyle, 2, 2, width - 4, half - 6, hDlg, NULL,
-                                        g_menu.hInstance, NULL);
+                                        g_editor.hInstance, NULL);
     InsertRoot(picker.folderTree);
     HTREEITEM root = GetNextItem(picker.folderTree, NULL, TVGN_ROOT);
     FillFolderLevel(kRootText, L"*", root);

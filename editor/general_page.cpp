@@ -8,12 +8,11 @@
 #include "../config/bounded_text.h"
 #include "../config/language_texts.h"
 #include "../config/settings_store.h"
-#include "../config/skins.h"
-#include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
 #include "editor_frame.h"
 #include "editor_state.h"
 #include "general_page.h"
+#include "skin_tree.h"
 
 namespace
 {
@@ -40,8 +39,9 @@ BOOL OnInitDialog(HWND hDlg)
     CreateEditorControl(hDlg, kSkinFrame, g_lang.skin);
     page.timeoutField = CreateEditorControl(hDlg, kTimeoutField, L"");
     const ControlLayout &s = kTimeoutSpinner;
-    page.timeoutSpinner = CreateUpDownControl(s.style, s.x, s.y, s.width, s.height, hDlg, kSpinnerId, g_menu.hInstance,
-                                              page.timeoutField, kSpinnerUpper, kSpinnerLower, g_settings.timeout);
+    page.timeoutSpinner =
+        CreateUpDownControl(s.style, s.x, s.y, s.width, s.height, hDlg, kSpinnerId, g_editor.hInstance,
+                            page.timeoutField, kSpinnerUpper, kSpinnerLower, g_settings.timeout);
     CreateEditorControl(hDlg, kTimeoutFrame, g_lang.timeOut);
     FillSkinTree(page.skinTree);
     return TRUE;

@@ -6,7 +6,6 @@
 #include <windowsx.h>
 
 #include "../config/language_texts.h"
-#include "../menu/menu_state.h"
 #include "../resources/resource_ids.h"
 #include "button_page.h"
 #include "editor_frame.h"
@@ -28,7 +27,7 @@ const POINT kTilePositions[kSlotCount + 1] = {{10, 10},  {10, 107},  {10, 204}, 
 HWND CreateTile(HWND hDlg, int index, const wchar_t *caption)
 {
     return CreateWindowExW(0, L"BUTTON", caption, kTileStyle, kTilePositions[index].x, kTilePositions[index].y,
-                           kTileWidth, kTileHeight, hDlg, NULL, g_menu.hInstance, NULL);
+                           kTileWidth, kTileHeight, hDlg, NULL, g_editor.hInstance, NULL);
 }
 
 BOOL OnInitDialog(HWND hDlg, HWND, LPARAM)
@@ -84,8 +83,9 @@ BOOL OnCommand(HWND hDlg, WPARAM wParam, LPARAM lParam)
 
 } // namespace
 
-void RunSettingsEditor(HWND hwndMenu)
+void RunSettingsEditor(HWND hwndMenu, HINSTANCE hInstance)
 {
+    g_editor.hInstance = hInstance;
     SHFullScreen(hwndMenu, SHFS_SHOWTASKBAR);
     OpenEditorDialog(hwndMenu, SettingsHubDialog);
     PostQuitMessage(0);

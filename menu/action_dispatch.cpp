@@ -1,12 +1,11 @@
 // Action dispatch: what a press of Exit, Settings or a menu button does; each action's work is its row of the
-// action table (action_table.cpp).
+// work table (action_table.cpp).
 #include <windows.h>
 
-#include "../config/action_codes.h"
 #include "../config/settings_store.h"
 #include "action_dispatch.h"
+#include "action_table.h"
 #include "menu_state.h"
-#include "settings_editor.h"
 
 namespace
 {
@@ -25,13 +24,13 @@ int FindPressedSlot(HWND hwndSource)
 
 void RunSlotAction(int slot)
 {
-    const ActionInfo *action = FindAction(g_settings.slots[slot].actionCode);
-    if (!action)
+    const ActionWork *work = FindActionWork(g_settings.slots[slot].actionCode);
+    if (!work)
         return; // codes outside the table do nothing of their own
     // The desktop stands in front of the menu while the action runs.
-    if (action->desktopFirst)
+    if (work->desktopFirst)
         SetForegroundWindow(GetDesktopWindow());
-    action->run(slot);
+    work->run(slot);
 }
 
 void OnButtonCommand(HWND hwnd, HWND hwndSource)
@@ -44,7 +43,7 @@ void OnButtonCommand(HWND hwnd, HWND hwndSource)
     }
     if (hwndSource == g_menu.settingsButton) {
         g_menu.autoCloseTimerId = 1;
-        RunSettingsEditor(hwnd);
+        g_menu.runSettingsEditor(hwnd, g_menu.hInstance);
         return;
     }
     int slot = FindPressedSlot(hwndSource);

@@ -1,5 +1,5 @@
-// The action table: every action's facts in one row, with the work each does through the device bridge and
-// the system probes, and the state that picks its picture.
+// The actions' work, done through the device bridge and the system probes, and the state that picks each
+// action's picture; one row per code beside config's facts of the same code.
 #include <windows.h>
 #include <connmgr.h>
 #include <wince.h>
@@ -10,6 +10,7 @@
 #include "../device/radio_bridge.h"
 #include "../device/system_probes.h"
 #include "action_dispatch.h"
+#include "action_table.h"
 #include "menu_state.h"
 
 namespace
@@ -187,29 +188,40 @@ bool Is3gOn()
     return ReadRegistryDword(kUmtsPath, kUmtsOpModeValue) != 1;
 }
 
+// One row per action code, in code order. 3G has no work of its own.
+constexpr ActionWork kActionWork[ACTION_COUNT] = {
+    // code, state, desktop first, work
+    {ACTION_RESTART_MANILA, nullptr, true, RestartManila},
+    {ACTION_RESET, nullptr, false, Reset},
+    {ACTION_SLEEP, nullptr, false, Suspend},
+    {ACTION_OFF, nullptr, false, PowerOff},
+    {ACTION_BLUETOOTH, IsBluetoothOn, true, ToggleBluetooth},
+    {ACTION_BLUETOOTH_DISCOVERABLE, nullptr, true, MakeBluetoothVisible},
+    {ACTION_WIFI, IsWlanOn, true, ToggleWlan},
+    {ACTION_PHONE, IsPhoneOn, true, TogglePhone},
+    {ACTION_VIBRO, IsVibrateOn, true, ToggleVibrate},
+    {ACTION_GPRS, IsGprsConnected, true, ToggleGprs},
+    {ACTION_3G, Is3gOn, true, Nothing},
+    {ACTION_FLIGHT, IsFlightModeOn, true, ToggleFlightMode},
+    {ACTION_PROG, nullptr, true, RunProgram},
+    {ACTION_NONE, nullptr, false, Nothing},
+};
+
+// True when every row of work stands at the index of its own code, as config's facts do, has its work, and has a
+// state exactly where the facts give an "off" picture to choose: a missing, misplaced or mismatched row fails.
+constexpr bool WorkMatchesFacts(const ActionWork (&work)[ACTION_COUNT], const ActionInfo (&facts)[ACTION_COUNT])
+{
+    for (int code = 0; code < ACTION_COUNT; code++)
+        if (work[code].code != code || work[code].code != facts[code].code || !work[code].run ||
+            !work[code].isOn != !facts[code].pictureOff)
+            return false;
+    return true;
+}
+static_assert(WorkMatchesFacts(kActionWork, g_actions), "the work table needs one row per code of g_actions, in order");
+
 } // namespace
 
-// One row per action code, in code order; RowsInCodeOrder below rejects a missing or misplaced row.
-// 3G has no work of its own and no button, and the button page does not offer it.
-constexpr ActionInfo g_actions[ACTION_COUNT] = {
-    // code, lang.ini key, default label, picture (on), picture off, state, button, offered, desktop first, work
-    {ACTION_RESTART_MANILA, L"RestartManila", L"Restart Manila", L"Manila.png", nullptr, nullptr, true, true, true,
-     RestartManila},
-    {ACTION_RESET, L"Reset", L"Reset", L"Reset.png", nullptr, nullptr, true, true, false, Reset},
-    {ACTION_SLEEP, L"Sleep", L"Sleep Mode", L"Sleep.png", nullptr, nullptr, true, true, false, Suspend},
-    {ACTION_OFF, L"Off", L"Power off", L"Off.png", nullptr, nullptr, true, true, false, PowerOff},
-    {ACTION_BLUETOOTH, L"Bluetooth", L"Bluetooth", L"Bluetooth_on.png", L"Bluetooth_off.png", IsBluetoothOn, true, true,
-     true, ToggleBluetooth},
-    {ACTION_BLUETOOTH_DISCOVERABLE, L"BluetoothD", L"Bluetooth Discoverable", L"BluetoothDis.png", nullptr, nullptr,
-     true, true, true, MakeBluetoothVisible},
-    {ACTION_WIFI, L"WiFi", L"WiFi", L"Wifi_on.png", L"Wifi_off.png", IsWlanOn, true, true, true, ToggleWlan},
-    {ACTION_PHONE, L"Phone", L"Phone", L"Phone_on.png", L"Phone_off.png", IsPhoneOn, true, true, true, TogglePhone},
-    {ACTION_VIBRO, L"Vibro", L"Vibro", L"Vibro_on.png", L"Vibro_off.png", IsVibrateOn, true, true, true, ToggleVibrate},
-    {ACTION_GPRS, L"GPRS", L"GPRS", L"Gprs_on.png", L"Gprs_off.png", IsGprsConnected, true, true, true, ToggleGprs},
-    {ACTION_3G, L"3G", L"3G", L"3g_on.png", L"3g_off.png", Is3gOn, false, false, true, Nothing},
-    {ACTION_FLIGHT, L"Flight", L"Flight mode", L"Flight_on.png", L"Flight_off.png", IsFlightModeOn, true, true, true,
-     ToggleFlightMode},
-    {ACTION_PROG, L"Prog", L"Running programm", nullptr, nullptr, nullptr, true, true, true, RunProgram},
-    {ACTION_NONE, L"None", L"None", nullptr, nullptr, nullptr, false, true, false, Nothing},
-};
-static_assert(RowsInCodeOrder(g_actions), "the action table needs one row per code, in code order");
+const ActionWork *FindActionWork(int code)
+{
+    return code >= 0 && code < ACTION_COUNT ? &kActionWork[code] : nullptr;
+}

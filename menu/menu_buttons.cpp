@@ -6,6 +6,7 @@
 
 #include "../config/action_codes.h"
 #include "../config/bounded_text.h"
+#include "action_table.h"
 #include "menu_buttons.h"
 #include "menu_state.h"
 
@@ -47,7 +48,7 @@ void ChooseButtonPicture(wchar_t *path, int slot)
     path[0] = L'\0';
     const ActionInfo *action = FindAction(g_settings.slots[slot].actionCode);
     if (action && action->pictureOn) {
-        bool on = !action->pictureOff || action->isOn();
+        bool on = !action->pictureOff || FindActionWork(action->code)->isOn();
         CopyText(path, kPathCapacity, g_settings.skinFolder);
         AppendText(path, kPathCapacity, on ? action->pictureOn : action->pictureOff);
         return;

@@ -27,6 +27,10 @@ struct TextStyle {
     bool italic;                         // "Italic" not 0
 };
 
+// The settings editor's entry, as the Settings button calls it: shows the editor over hwndMenu, whose
+// dialogs and controls are made with hInstance, and ends the program.
+typedef void (*SettingsEditorEntry)(HWND hwndMenu, HINSTANCE hInstance);
+
 struct MenuState {
     HINSTANCE hInstance;             // the program's instance, stored after the menu window exists
     int screenWidth, screenHeight;   // SM_CXSCREEN and SM_CYSCREEN
@@ -36,6 +40,7 @@ struct MenuState {
     SlotButton slots[kSlotCount];    // one per menu button slot
     int radioBluetooth, radioWlan, radioPhone, radioFlight; // radio state cells, 0 = off
     TextStyle textStyle;                                    // the caption style, read afresh at every paint
+    SettingsEditorEntry runSettingsEditor; // the editor's entry for the Settings button, handed over to RunMenu
 };
 
 extern MenuState g_menu;

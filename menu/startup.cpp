@@ -47,8 +47,9 @@ void ArmAutoCloseTimer(HWND hwnd)
 
 } // namespace
 
-int RunMenu(HINSTANCE hInstance, int nCmdShow)
+int RunMenu(HINSTANCE hInstance, int nCmdShow, SettingsEditorEntry runSettingsEditor)
 {
+    g_menu.runSettingsEditor = runSettingsEditor;
     LoadSettings();
 
     WNDCLASSW wc = {};

@@ -242,6 +242,35 @@ TEST_F(Dispatch, ExitQuitsAtOnceAndLeavesTheTimer)
     EXPECT_EQ("", RadioLog());
 }
 
+// What the Settings button handed the settings editor's entry, and the auto-close timer id when the entry ran.
+struct EditorEntryCall {
+    int calls;
+    HWND hwndMenu;
+    HINSTANCE hInstance;
+    UINT_PTR timerId;
+} s_editorCall;
+
+void RecordEditorEntry(HWND hwndMenu, HINSTANCE hInstance)
+{
+    s_editorCall = {s_editorCall.calls + 1, hwndMenu, hInstance, g_menu.autoCloseTimerId};
+}
+
+TEST_F(Dispatch, SettingsRunsTheHandedOverEditorEntryOnceTheTimerIsStopped)
+{
+    Bind(0, ACTION_WIFI);
+    g_menu.hInstance = GetModuleHandleW(NULL);
+    g_menu.runSettingsEditor = RecordEditorEntry;
+    s_editorCall = EditorEntryCall();
+    Press(g_menu.settingsButton);
+    EXPECT_EQ(1, s_editorCall.calls);
+    EXPECT_EQ(m_menu, s_editorCall.hwndMenu);
+    EXPECT_EQ(GetModuleHandleW(NULL), s_editorCall.hInstance);
+    EXPECT_EQ(1u, s_editorCall.timerId) << "ticks while the editor is open must not end the program";
+    EXPECT_TRUE(IsWindow(m_menu));
+    EXPECT_FALSE(QuitPosted()) << "the editor's entry ends the program, not the press";
+    EXPECT_EQ("", RadioLog());
+}
+
 TEST_F(Dispatch, SourcesThatAreNoButtonDoNothing)
 {
     Bind(0, ACTION_NONE);

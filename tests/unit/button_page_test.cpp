@@ -14,7 +14,6 @@
 #include "editor/button_page.h"
 #include "editor/editor_state.h"
 #include "editor_driver.h"
-#include "menu/menu_state.h"
 #include "phone_drive.h"
 #include "resources/resource_ids.h"
 
@@ -79,7 +78,7 @@ protected:
     {
         WritePhoneFile(kSettingsPath, SettingsWithSlot2(slot2));
         LoadSettings();
-        g_menu.hInstance = GetModuleHandleW(NULL);
+        g_editor.hInstance = GetModuleHandleW(NULL);
         g_settings.slots[2].actionCode = code;
         CopyText(g_settings.slots[2].text, menuText);
         g_editor.handOver.chosenSlot = 2;

@@ -10,7 +10,6 @@
 #include "config/settings_store.h"
 #include "editor/editor_frame.h"
 #include "editor/editor_state.h"
-#include "menu/menu_state.h"
 
 namespace
 {
@@ -179,9 +178,8 @@ void ResetEditorWorld()
     g_langDoc.Reset();
     FillLanguageTexts();
     g_settingsDoc.Reset();
-    g_menu = MenuState();
     g_settings = ProgramSettings();
-    g_menu.hInstance = GetModuleHandleW(NULL);
     g_editor = EditorState();
+    g_editor.hInstance = GetModuleHandleW(NULL);
     g_editor.handOver.chosenSlot = -1;
 }

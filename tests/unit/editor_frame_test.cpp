@@ -15,7 +15,6 @@
 #include "editor/settings_hub.h"
 #include "editor_driver.h"
 #include "import_patch.h"
-#include "menu/menu_state.h"
 #include "phone_drive.h"
 #include "phone_link.h"
 #include "resources/resource_ids.h"
@@ -212,7 +211,7 @@ TEST_P(FailedSetUp, PageWritesNothing)
     WritePhoneFile(L"\\Program Files\\Orsweld\\Tolvane\\Skins\\Graphite\\Skin.ini", "[Settings]\r\n");
     WritePhoneFile(kSettingsPath, settings);
     LoadSettings();
-    g_menu.hInstance = GetModuleHandleW(NULL);
+    g_editor.hInstance = GetModuleHandleW(NULL);
     g_settings.slots[2].actionCode = 6;
     CopyText(g_settings.slots[2].text, L"Net");
     g_editor.handOver.chosenSlot = 2;

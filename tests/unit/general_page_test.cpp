@@ -9,7 +9,6 @@
 #include "editor/editor_state.h"
 #include "editor/general_page.h"
 #include "editor_driver.h"
-#include "menu/menu_state.h"
 #include "phone_drive.h"
 #include "resources/resource_ids.h"
 
@@ -82,7 +81,7 @@ protected:
     {
         WritePhoneFile(kSettingsPath, settings);
         LoadSettings();
-        g_menu.hInstance = GetModuleHandleW(NULL);
+        g_editor.hInstance = GetModuleHandleW(NULL);
     }
 };
 

@@ -132,7 +132,7 @@ TEST_F(SettingsHub, SettingsEntryShowsTaskBarRunsHubAndQuits)
             hubOwner = GetWindow(hDlg, GW_OWNER);
             SendCommand(hDlg, closer);
         });
-        ASSERT_TRUE(RunDialogSteps([&]() { RunSettingsEditor(menu); }));
+        ASSERT_TRUE(RunDialogSteps([&]() { RunSettingsEditor(menu, GetModuleHandleW(NULL)); }));
         EXPECT_EQ(shownWhileOpen, 1);
         EXPECT_EQ(hubOwner, menu);
         MSG msg = {};

@@ -72,7 +72,7 @@ protected:
     {
         if (settings)
             WritePhoneFile(kSettingsPath, settings);
-        return RunMenu(GetModuleHandleW(NULL), SW_SHOWNORMAL);
+        return RunMenu(GetModuleHandleW(NULL), SW_SHOWNORMAL, nullptr);
     }
 };
 

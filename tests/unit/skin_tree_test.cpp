@@ -1,4 +1,4 @@
-// The skin enumeration: which folders are skins, their order and the current one's selection.
+// The General page's skin tree: which folders are skins, their order and the current one's selection.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "config/settings_store.h"
-#include "config/skins.h"
+#include "editor/skin_tree.h"
 #include "phone_drive.h"
 
 namespace
@@ -20,7 +20,7 @@ struct SkinTreeResult {
     std::wstring selected;
 };
 
-SkinTreeResult ListSkins(const wchar_t *currentSkin)
+SkinTreeResult FillAndReadTree(const wchar_t *currentSkin)
 {
     wcscpy(g_settings.skinName, currentSkin);
     HWND tree = CreateWindowExW(0, WC_TREEVIEWW, NULL, WS_POPUP, 0, 0, 200, 200, NULL, NULL, NULL, NULL);
@@ -42,7 +42,7 @@ SkinTreeResult ListSkins(const wchar_t *currentSkin)
     return result;
 }
 
-class Skins : public testing::Test
+class SkinTree : public testing::Test
 {
 protected:
     void SetUp() override
@@ -62,28 +62,28 @@ protected:
     }
 };
 
-TEST_F(Skins, ListsOnlyFoldersWithAnExactSkinIniSorted)
+TEST_F(SkinTree, ListsOnlyFoldersWithAnExactSkinIniSorted)
 {
-    SkinTreeResult result = ListSkins(L"Graphite");
+    SkinTreeResult result = FillAndReadTree(L"Graphite");
     std::vector<std::wstring> expected = {L"Default", L"Graphite", L"Zebra"};
     EXPECT_EQ(result.items, expected) << "no \".\" or \"..\", no Lower, Deeper or Pictures";
     EXPECT_EQ(result.selected, L"Graphite");
 }
 
-TEST_F(Skins, SelectsOnlyAnExactlyMatchingCurrentSkin)
+TEST_F(SkinTree, SelectsOnlyAnExactlyMatchingCurrentSkin)
 {
     struct {
         const wchar_t *current;
         const wchar_t *selected;
     } rows[] = {{L"Default", L"Default"}, {L"default", L""}, {L"Lower", L""}, {L"", L""}, {L"Zebra", L"Zebra"}};
     for (auto &row : rows)
-        EXPECT_EQ(ListSkins(row.current).selected, row.selected) << row.current;
+        EXPECT_EQ(FillAndReadTree(row.current).selected, row.selected) << row.current;
 }
 
-TEST_F(Skins, MissingSkinsRootLeavesTheTreeEmpty)
+TEST_F(SkinTree, MissingSkinsRootLeavesTheTreeEmpty)
 {
     ResetPhoneDrive();
-    EXPECT_TRUE(ListSkins(L"Default").items.empty());
+    EXPECT_TRUE(FillAndReadTree(L"Default").items.empty());
 }
 
 } // namespace
