@@ -1,6 +1,7 @@
-// Checks a skin folder as the menu will use it: the pictures through the program's own loader, Skin.ini through
-// the program's own ini document. One line per problem, "File: what is wrong"; warnings say "warning:" and name
-// what the program still draws sensibly. Exit status 1 when any problem is not a warning.
+// Checks a skin folder as the menu will draw it: the pictures through the program's own loader, Skin.ini through
+// the program's own skin document and caption style. One line per finding, "File: what the phone shows". An error
+// is what the phone draws visibly wrong or not at all; a "warning:" is what it draws, but differently from what the
+// author may expect; what the program never draws or reads gets no line. Exit status 1 when any error.
 //
 //   skin_check.exe FOLDER
 #include <windows.h>
@@ -25,7 +26,6 @@
 namespace
 {
 
-const COLORREF kKeyColour = RGB(255, 0, 255);
 const int kScreenWidth = 480;
 const int kScreenHeight = 800;
 // A state picture's caption part of Button.png: the part right of the picture, inside the button's rim.
@@ -34,6 +34,14 @@ const RECT kCaptionArea = {kStatePictureSize + 8, 10, kSlotWidth - 6, kSlotHeigh
 const double kLeastOnOffDifference = 0.04;
 // WCAG's least contrast for normal text.
 const double kLeastContrast = 4.5;
+// A pixel beside the key colour is a fringe when each of its channels is this close to the key's...
+const int kNearKey = 48;
+// ...or when it is the colour inside it moved at least this share of the way toward the key, by at least this
+// distance, and off that way by no more than the tolerance (a share of the way, plus rounding).
+const double kLeastBlendShare = 0.25;
+const double kLeastBlendShift = 40;
+const double kBlendTolerance = 0.08;
+const double kBlendRounding = 6;
 
 int g_errors = 0;
 
@@ -121,12 +129,22 @@ int CountTranslucentPixels(const std::wstring &path)
 // The place where each picture is drawn.
 enum PictureKind { WALLPAPER, BUTTON_FACE, CORNER_FACE, STATE_PICTURE };
 
+// What the phone shows, by kind, where a picture cannot be loaded.
+const char *const kWithoutPicture[] = {
+    "the menu's background is plain black",
+    "every menu button shows a plain face in the system's button colour",
+    "the button is a blank push button",
+    "its menu button shows Button.png with no picture at the left",
+};
+
 struct PictureRule {
     std::wstring name;
     PictureKind kind;
-    int width, height;
+    int width, height; // the part that is drawn, from the top-left corner
 };
 
+// The pictures the program draws. The state pictures are those of the actions that get a menu button: a 3G slot
+// gets none, so its pictures are never drawn.
 std::vector<PictureRule> SkinPictures()
 {
     std::vector<PictureRule> rules = {
@@ -137,70 +155,118 @@ std::vector<PictureRule> SkinPictures()
     };
     for (const ActionInfo &action : g_actions)
         for (const wchar_t *name : {action.pictureOn, action.pictureOff})
-            if (name)
+            if (action.hasButton && name)
                 rules.push_back({name, STATE_PICTURE, kStatePictureSize, kStatePictureSize});
     return rules;
 }
 
+// Every picture is copied unscaled from its top-left corner: a larger one is cropped, a smaller one leaves the
+// rest of its place to what lies below (the repeated wallpaper, Button.png beside a state picture, nothing on a
+// button).
 void CheckSize(const PictureRule &rule, const Picture &picture)
 {
     const wchar_t *file = rule.name.c_str();
-    if (picture.width == rule.width && picture.height == rule.height)
+    int width = picture.width, height = picture.height;
+    if (width == rule.width && height == rule.height)
         return;
-    bool larger = picture.width > rule.width || picture.height > rule.height;
+    bool smaller = width < rule.width || height < rule.height;
+    bool larger = width > rule.width || height > rule.height;
+    int drawnWidth = width < rule.width ? width : rule.width;
+    int drawnHeight = height < rule.height ? height : rule.height;
     switch (rule.kind) {
     case WALLPAPER:
-        Report(file, false, "is %d x %d, not %d x %d: it is %s", picture.width, picture.height, rule.width, rule.height,
-               larger ? "cut to the screen" : "repeated across the screen");
+        if (smaller)
+            Report(file, false, "is %d × %d: repeated across the %d × %d screen", width, height, rule.width,
+                   rule.height);
+        else
+            Report(file, false, "is %d × %d: drawn cropped to its top-left %d × %d", width, height, rule.width,
+                   rule.height);
         break;
     case STATE_PICTURE:
-        if (larger)
-            Report(file, true, "is %d x %d: only its top-left %d x %d is drawn", picture.width, picture.height,
-                   rule.width, rule.height);
+        if (!smaller)
+            Report(file, false, "is %d × %d: drawn cropped to its top-left %d × %d", width, height, drawnWidth,
+                   drawnHeight);
         else
-            Report(file, false, "is %d x %d, smaller than %d x %d: Button.png shows beside it", picture.width,
-                   picture.height, rule.width, rule.height);
+            Report(file, false, "is %d × %d: drawn %s %d × %d, with Button.png showing in the rest of the %d × %d",
+                   width, height, larger ? "cropped to its top-left" : "whole at", drawnWidth, drawnHeight, rule.width,
+                   rule.height);
         break;
     default:
-        Report(file, true, "is %d x %d, not %d x %d: %s", picture.width, picture.height, rule.width, rule.height,
-               larger ? "only its top-left part is drawn" : "part of the button is left unpainted");
+        if (smaller)
+            Report(file, true, "is %d × %d, smaller than the %d × %d it covers: the rest of the button is not painted",
+                   width, height, rule.width, rule.height);
+        else
+            Report(file, false, "is %d × %d: drawn cropped to its top-left %d × %d", width, height, rule.width,
+                   rule.height);
         break;
     }
 }
 
-// The key colour and the fringe around it: a pixel next to the key whose colour is a blend with it shows as a
-// magenta rim around the drawn part.
-void CheckKeyColour(const PictureRule &rule, const Picture &picture)
+double Distance2(double r, double g, double b)
 {
-    const wchar_t *file = rule.name.c_str();
-    COLORREF corner = picture.At(0, 0);
-    if (corner != kKeyColour) {
-        Report(file, true, "pixel (0, 0) is %d,%d,%d, not the key colour 255,0,255: that colour is made transparent",
-               GetRValue(corner), GetGValue(corner), GetBValue(corner));
-        return;
-    }
+    return r * r + g * g + b * b;
+}
+
+// Whether a non-key pixel beside the key colour shows as a rim: it is nearly the key colour, or it is the colour
+// inside it blended visibly toward the key, as an edge drawn smooth against the key colour is.
+bool IsFringe(COLORREF pixel, COLORREF inside, COLORREF key)
+{
+    int r = GetRValue(pixel), g = GetGValue(pixel), b = GetBValue(pixel);
+    if (abs(r - GetRValue(key)) <= kNearKey && abs(g - GetGValue(key)) <= kNearKey &&
+        abs(b - GetBValue(key)) <= kNearKey)
+        return true;
+    // The way from the inside colour to the key, and where the pixel stands on it.
+    double wayR = GetRValue(key) - GetRValue(inside), wayG = GetGValue(key) - GetGValue(inside),
+           wayB = GetBValue(key) - GetBValue(inside);
+    double way2 = Distance2(wayR, wayG, wayB);
+    if (way2 == 0)
+        return false;
+    double fromR = r - GetRValue(inside), fromG = g - GetGValue(inside), fromB = b - GetBValue(inside);
+    double share = (fromR * wayR + fromG * wayG + fromB * wayB) / way2;
+    double off2 = Distance2(fromR - share * wayR, fromG - share * wayG, fromB - share * wayB);
+    return share >= kLeastBlendShare && share * share * way2 >= kLeastBlendShift * kLeastBlendShift &&
+           off2 <= kBlendTolerance * kBlendTolerance * way2 + kBlendRounding * kBlendRounding;
+}
+
+// The program makes the colour of a state picture's own pixel (0, 0) transparent in the drawn part. A pixel beside
+// it that is nearly that colour, or blends into it, is drawn as it is and shows as a rim around the picture.
+void CheckKeyFringe(const PictureRule &rule, const Picture &picture)
+{
+    COLORREF key = picture.At(0, 0);
+    int width = picture.width < rule.width ? picture.width : rule.width;
+    int height = picture.height < rule.height ? picture.height : rule.height;
+    auto fromKey = [key](COLORREF c) {
+        return Distance2(GetRValue(c) - GetRValue(key), GetGValue(c) - GetGValue(key), GetBValue(c) - GetBValue(key));
+    };
     int fringe = 0, firstX = 0, firstY = 0;
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            COLORREF c = picture.At(x, y);
-            int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
-            if (c == kKeyColour || (r < b ? r : b) - g < 64)
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            COLORREF pixel = picture.At(x, y);
+            if (pixel == key)
                 continue;
+            // The colour it would blend from: its neighbour farthest from the key, or itself.
+            COLORREF inside = pixel;
             bool touchesKey = false;
-            for (int dy = -1; dy <= 1 && !touchesKey; dy++)
-                for (int dx = -1; dx <= 1 && !touchesKey; dx++) {
-                    int nx = x + dx, ny = y + dy;
-                    touchesKey = nx >= 0 && ny >= 0 && nx < picture.width && ny < picture.height &&
-                                 picture.At(nx, ny) == kKeyColour;
+            for (int ny = y - 1; ny <= y + 1; ny++)
+                for (int nx = x - 1; nx <= x + 1; nx++) {
+                    if (nx < 0 || ny < 0 || nx >= width || ny >= height)
+                        continue;
+                    COLORREF n = picture.At(nx, ny);
+                    if (n == key)
+                        touchesKey = true;
+                    else if (fromKey(n) > fromKey(inside))
+                        inside = n;
                 }
-            if (touchesKey && fringe++ == 0) {
+            if (touchesKey && IsFringe(pixel, inside, key) && fringe++ == 0) {
                 firstX = x;
                 firstY = y;
             }
         }
     if (fringe)
-        Report(file, true, "%d near-key pixels beside the key colour (first at %d, %d): they show as a magenta fringe",
-               fringe, firstX, firstY);
+        Report(rule.name.c_str(), true,
+               "%d pixels beside the key colour %d,%d,%d of pixel (0, 0) are nearly it or blend into it (first at %d, "
+               "%d): they are drawn as a rim along the transparent part",
+               fringe, GetRValue(key), GetGValue(key), GetBValue(key), firstX, firstY);
 }
 
 void CheckOnOffPair(const std::wstring &on, const std::wstring &off, const Picture &a, const Picture &b)
@@ -214,7 +280,7 @@ void CheckOnOffPair(const std::wstring &on, const std::wstring &off, const Pictu
     }
     double mean = sum / (3.0 * 255.0 * (a.pixels.empty() ? 1 : a.pixels.size()));
     if (mean == 0)
-        Report(on.c_str(), true, "is the same picture as %ls: on and off look alike", off.c_str());
+        Report(on.c_str(), false, "is the same picture as %ls: the button looks the same on and off", off.c_str());
     else if (mean < kLeastOnOffDifference)
         Report(on.c_str(), false, "differs from %ls by %.1f%% only: on and off are hard to tell apart", off.c_str(),
                100 * mean);
@@ -232,13 +298,13 @@ bool IsWholeNumber(const wchar_t *text)
     return true;
 }
 
-bool FontExists(const wchar_t *face)
+// Whether the phone has the face in the character set (DEFAULT_CHARSET: in any).
+bool FaceHasCharset(HDC hdc, const wchar_t *face, BYTE charset)
 {
     LOGFONTW lf = {};
-    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfCharSet = charset;
     lstrcpynW(lf.lfFaceName, face, LF_FACESIZE);
     bool found = false;
-    HDC hdc = GetDC(NULL);
     EnumFontFamiliesExW(
         hdc, &lf,
         [](const LOGFONTW *, const TEXTMETRICW *, DWORD, LPARAM found) -> int {
@@ -246,7 +312,6 @@ bool FontExists(const wchar_t *face)
             return 0;
         },
         (LPARAM)&found, 0);
-    ReleaseDC(NULL, hdc);
     return found;
 }
 
@@ -276,8 +341,9 @@ void CheckContrast(COLORREF text, const Picture &button)
     double c = Luminance((int)(r / n), (int)(g / n), (int)(b / n));
     double contrast = ((a > c ? a : c) + 0.05) / ((a > c ? c : a) + 0.05);
     if (contrast < kLeastContrast)
-        Report(L"Skin.ini", false, "the caption colour has a contrast of %.1f to Button.png (less than %.1f)", contrast,
-               kLeastContrast);
+        Report(L"Skin.ini", false,
+               "the caption colour has a contrast of %.1f to Button.png (less than %.1f): captions are hard to read",
+               contrast, kLeastContrast);
 }
 
 // Whether the folder's own listing holds a file of exactly this name, as the skin list asks for Skin.ini.
@@ -295,73 +361,161 @@ bool HoldsExactly(const std::wstring &folder, const wchar_t *name)
     return found;
 }
 
-// Skin.ini in the shape the menu reads it: section "Settings", the caption keys, numbers that _wtol reads as
-// written. Returns the caption colour, or -1 when the skin gives none.
-long CheckSkinIni(const std::wstring &folder)
-{
-    const wchar_t *file = L"Skin.ini";
-    std::wstring path = folder + file;
-    if (!HoldsExactly(folder, file)) {
-        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
-            Report(file, true, "missing: the folder is no skin");
-        else
-            Report(file, true, "not named exactly Skin.ini: the General page does not list the skin");
-    }
-    IniDocument ini;
-    if (ini.LoadFile(path.c_str()) != SI_OK) {
-        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
-            Report(file, true, "cannot be read");
-        return -1;
-    }
-    const wchar_t *section = L"Settings";
-    if (!ini.GetSection(section)) {
-        Report(file, true, "no [Settings] section: captions are drawn in the default font, in black");
-        return -1;
-    }
-    const wchar_t *face = ini.GetValue(section, L"FontName", NULL);
-    if (!face || !*face)
-        Report(file, false, "no FontName: captions use the platform's default face");
-    else if (wcslen(face) >= kFaceNameCapacity)
-        Report(file, true, "FontName is longer than %d characters", kFaceNameCapacity - 1);
-    else if (!FontExists(face))
-        Report(file, false, "FontName %ls is no font of the phone: captions use another face", face);
+const wchar_t kSkinIni[] = L"Skin.ini";
+const wchar_t kSkinSection[] = L"Settings";
+// The keys the menu's paint reads from the section.
+const wchar_t *const kSkinKeys[] = {L"FontName", L"FontSize", L"Red", L"Green", L"Blue", L"Bold", L"Italic"};
 
-    struct NumberKey {
+// The value of a key as the program's document finds it, or null when the section lacks it.
+const wchar_t *SkinValue(const wchar_t *key)
+{
+    return g_skinDoc.GetValue(kSkinSection, key, NULL);
+}
+
+// The caption face: the program's own font request, with its character set, as the phone's font mapper gets it.
+void CheckFace(HDC hdc, const LOGFONTW &lf)
+{
+    const wchar_t *written = SkinValue(L"FontName");
+    if (!written || !*written) {
+        Report(kSkinIni, false, "no FontName: the caption is drawn in the phone's default face");
+        return;
+    }
+    if (wcslen(written) >= kFaceNameCapacity)
+        Report(kSkinIni, false, "FontName is longer than %d characters: the phone asks for the face %ls",
+               kFaceNameCapacity - 1, lf.lfFaceName);
+    if (FaceHasCharset(hdc, lf.lfFaceName, lf.lfCharSet))
+        return;
+    wchar_t drawn[LF_FACESIZE] = L"";
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(hdc, font);
+    GetTextFaceW(hdc, LF_FACESIZE, drawn);
+    int drawnCharset = GetTextCharset(hdc);
+    SelectObject(hdc, old);
+    DeleteObject(font);
+    char lacks[120], how[80] = "";
+    if (FaceHasCharset(hdc, lf.lfFaceName, DEFAULT_CHARSET))
+        snprintf(lacks, sizeof lacks, "has no characters of the caption's character set %d%s on the phone",
+                 lf.lfCharSet, lf.lfCharSet == RUSSIAN_CHARSET ? " (Cyrillic)" : "");
+    else
+        snprintf(lacks, sizeof lacks, "is no face of the phone");
+    // The font mapper keeps a symbol face by its name, in its own characters.
+    if (_wcsicmp(drawn, lf.lfFaceName) == 0)
+        snprintf(how, sizeof how, " in its own character set %d", drawnCharset);
+    Report(kSkinIni, false, "FontName %ls %s: the caption is drawn in %ls%s", lf.lfFaceName, lacks, drawn, how);
+}
+
+// FontSize in points: 0 gives the default height, a negative size is taken as the height of a whole line, and a
+// line taller than the button is cut at its top and bottom.
+void CheckFontSize(HDC hdc, const TextStyle &style, const LOGFONTW &lf)
+{
+    const wchar_t *written = SkinValue(L"FontSize");
+    char reading[40] = "";
+    if (written && !IsWholeNumber(written))
+        snprintf(reading, sizeof reading, " reads as %d", style.fontSize);
+    if (!written)
+        Report(kSkinIni, false, "no FontSize: the caption is drawn in the default height");
+    else if (style.fontSize == 0)
+        Report(kSkinIni, false, "FontSize = %ls%s: the caption is drawn in the default height", written, reading);
+    else if (style.fontSize < 0)
+        Report(kSkinIni, false,
+               "FontSize = %ls%s is negative: it is taken as the height of a whole line, a caption smaller than %d "
+               "points",
+               written, reading, -style.fontSize);
+    else if (*reading)
+        Report(kSkinIni, false, "FontSize = %ls%s: the caption is drawn in %d points", written, reading,
+               style.fontSize);
+    TEXTMETRICW tm = {};
+    HFONT font = CreateFontIndirectW(&lf);
+    HGDIOBJ old = SelectObject(hdc, font);
+    GetTextMetricsW(hdc, &tm);
+    SelectObject(hdc, old);
+    DeleteObject(font);
+    if (tm.tmHeight > kSlotHeight)
+        Report(kSkinIni, true,
+               "FontSize = %ls: a line of the caption is %ld pixels high, more than the button's %d: its top and "
+               "bottom are cut off",
+               written, tm.tmHeight, kSlotHeight);
+}
+
+// The caption colour: each part is taken as its low 8 bits.
+void CheckColour(const TextStyle &style)
+{
+    const wchar_t *keys[] = {L"Red", L"Green", L"Blue"};
+    int taken[] = {GetRValue(style.color), GetGValue(style.color), GetBValue(style.color)};
+    int read[] = {style.red, style.green, style.blue};
+    for (int i = 0; i < 3; i++) {
+        const wchar_t *written = SkinValue(keys[i]);
+        if (!written)
+            Report(kSkinIni, false, "no %ls: it reads as 0, the caption is drawn in %d,%d,%d", keys[i], taken[0],
+                   taken[1], taken[2]);
+        else if (!IsWholeNumber(written) || read[i] != taken[i])
+            Report(kSkinIni, false, "%ls = %ls is taken as %d%s: the caption is drawn in %d,%d,%d", keys[i], written,
+                   taken[i], IsWholeNumber(written) ? ", its low 8 bits" : "", taken[0], taken[1], taken[2]);
+    }
+}
+
+// Bold and Italic: any number but 0 switches them on; a text that is no number reads as 0 or as its leading digits.
+void CheckSwitches(const TextStyle &style)
+{
+    struct {
         const wchar_t *key;
-        bool needed;
-        int least, most;
-    };
-    const NumberKey numbers[] = {
-        {L"FontSize", true, 1, 72}, {L"Red", true, 0, 255}, {L"Green", true, 0, 255},
-        {L"Blue", true, 0, 255},    {L"Bold", false, 0, 1}, {L"Italic", false, 0, 1},
-    };
-    int value[6] = {};
-    for (size_t i = 0; i < ARRAYSIZE(numbers); i++) {
-        const NumberKey &n = numbers[i];
-        const wchar_t *text = ini.GetValue(section, n.key, NULL);
-        if (!text) {
-            if (n.needed)
-                Report(file, false, "no %ls: it reads as 0", n.key);
-            continue;
-        }
-        if (!IsWholeNumber(text)) {
-            Report(file, true, "%ls = %ls is no whole number: it reads as %ld", n.key, text, _wtol(text));
-            continue;
-        }
-        value[i] = _wtol(text);
-        if (value[i] < n.least || value[i] > n.most)
-            Report(file, true, "%ls = %d is outside %d to %d", n.key, value[i], n.least, n.most);
+        bool on;
+        const char *what;
+    } switches[] = {{L"Bold", style.bold, "bold"}, {L"Italic", style.italic, "italic"}};
+    for (const auto &s : switches) {
+        const wchar_t *written = SkinValue(s.key);
+        if (written && !IsWholeNumber(written))
+            Report(kSkinIni, false, "%ls = %ls is no whole number: the caption is %s%s", s.key, written,
+                   s.on ? "" : "not ", s.what);
     }
+}
+
+// Keys of the section that the program does not read, found as its document finds keys (without regard to case).
+void CheckUnreadKeys()
+{
     CSimpleIniW::TNamesDepend keys;
-    ini.GetAllKeys(section, keys);
+    g_skinDoc.GetAllKeys(kSkinSection, keys);
     for (const auto &key : keys) {
-        bool known = wcscmp(key.pItem, L"FontName") == 0;
-        for (const NumberKey &n : numbers)
-            known = known || _wcsicmp(key.pItem, n.key) == 0;
-        if (!known)
-            Report(file, false, "%ls is no key the program reads", key.pItem);
+        bool read = false;
+        for (const wchar_t *name : kSkinKeys)
+            read = read || SkinValue(name) == SkinValue(key.pItem);
+        if (!read)
+            Report(kSkinIni, false, "%ls is no key the program reads: it changes nothing", key.pItem);
     }
-    return (long)RGB(value[1] & 0xFF, value[2] & 0xFF, value[3] & 0xFF);
+}
+
+// Skin.ini as the menu reads it: the program's skin document and its caption style, so every value is what the
+// paint makes of it. False when the phone gets no caption style from the file.
+bool CheckSkinIni(const std::wstring &folder)
+{
+    std::wstring path = folder + kSkinIni;
+    if (!HoldsExactly(folder, kSkinIni)) {
+        if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES)
+            Report(kSkinIni, true, "missing: the folder is no skin, the General page does not list it");
+        else
+            Report(kSkinIni, true, "not named exactly Skin.ini: the General page does not list the skin");
+    }
+    if (g_skinDoc.LoadFile(path.c_str()) != SI_OK) {
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            Report(kSkinIni, true, "cannot be read: captions are drawn in the default font, in black");
+        return false;
+    }
+    if (!g_skinDoc.GetSection(kSkinSection)) {
+        Report(kSkinIni, true, "no [Settings] section: captions are drawn in the default font, in black");
+        return false;
+    }
+    ReadTextStyle();
+    const TextStyle &style = g_menu.textStyle;
+    HDC hdc = GetDC(NULL);
+    LOGFONTW lf;
+    FillCaptionFont(&lf, style, GetDeviceCaps(hdc, LOGPIXELSY));
+    CheckFace(hdc, lf);
+    CheckFontSize(hdc, style, lf);
+    ReleaseDC(NULL, hdc);
+    CheckColour(style);
+    CheckSwitches(style);
+    CheckUnreadKeys();
+    return true;
 }
 
 } // namespace
@@ -383,33 +537,34 @@ int wmain(int argc, wchar_t **argv)
     }
     CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
 
-    long captionColour = CheckSkinIni(folder);
+    bool captionStyled = CheckSkinIni(folder);
     std::vector<PictureRule> rules = SkinPictures();
     std::vector<Picture> pictures(rules.size());
     std::vector<bool> loaded(rules.size());
     for (size_t i = 0; i < rules.size(); i++) {
         const PictureRule &rule = rules[i];
+        const wchar_t *file = rule.name.c_str();
         std::wstring path = folder + rule.name;
         if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            Report(rule.name.c_str(), true, "missing");
+            Report(file, true, "missing: %s", kWithoutPicture[rule.kind]);
             continue;
         }
         loaded[i] = LoadPicture(path, &pictures[i]);
         if (!loaded[i]) {
-            Report(rule.name.c_str(), true, "cannot be decoded by the phone's picture loader");
+            Report(file, true, "cannot be decoded by the phone's picture loader: %s", kWithoutPicture[rule.kind]);
             continue;
         }
         CheckSize(rule, pictures[i]);
         if (int translucent = CountTranslucentPixels(path))
-            Report(rule.name.c_str(), true, "%d pixels are not opaque: the phone ignores transparency%s", translucent,
-                   rule.kind == STATE_PICTURE ? ", use the key colour" : "");
+            Report(file, true, "%d pixels are not opaque: the phone draws them opaque, in the colour each holds%s",
+                   translucent, rule.kind == STATE_PICTURE ? " (make them the key colour of pixel (0, 0))" : "");
         if (rule.kind == STATE_PICTURE)
-            CheckKeyColour(rule, pictures[i]);
-        if (rule.kind == BUTTON_FACE && captionColour >= 0)
-            CheckContrast((COLORREF)captionColour, pictures[i]);
+            CheckKeyFringe(rule, pictures[i]);
+        if (rule.kind == BUTTON_FACE && captionStyled)
+            CheckContrast(g_menu.textStyle.color, pictures[i]);
     }
     for (const ActionInfo &action : g_actions) {
-        if (!action.pictureOn || !action.pictureOff)
+        if (!action.hasButton || !action.pictureOn || !action.pictureOff)
             continue;
         size_t on = 0, off = 0;
         for (size_t i = 0; i < rules.size(); i++) {
