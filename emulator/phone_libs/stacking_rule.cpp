@@ -1,9 +1,21 @@
 // The phone's stacking on desktop Win32: a window stands above the window that owns it, on the screen as in the
 // z-order, from its first paint on. Applied to every top-level window as it is made (see windowing_rules.cpp).
+//
+// Wine keeps two stackings: the z-order, and the X server's stacking of the windows on the screen, which decides
+// where a tap goes. Its X11 driver follows a move in the z-order on the screen only when the window lands at the
+// very top (a window put anywhere lower keeps its old place there), and it moves a window's owned windows along
+// with it whatever SWP_NOOWNERZORDER says. It also raises a window on the screen, with no move in the z-order and
+// no message, whenever the keyboard focus goes into it (set_input_focus, from its SetFocus and, later, from the
+// MapNotify of a window shown with the focus inside). And when part of a window comes into view on the screen (an
+// X Expose, after any raise), it moves the window up the z-order over the windows that cover that part there, again
+// with no message (the server's update_window_zorder): an Expose left over from raising windows one by one puts a
+// window over one raised after it. So the rule keeps a record of the screen's stacking, raises only the windows the
+// screen shows out of place, and puts the z-order right by placing windows below others, which the screen does not
+// follow and so cannot answer with another Expose.
 #include <windows.h>
 
-#include <commctrl.h>
-
+#include "phone_link.h"
+#include "stacking_order.h"
 #include "windowing_rules.h"
 
 namespace
@@ -12,269 +24,227 @@ namespace
 // The window property that holds a window's number in the order the thread made its windows.
 const wchar_t kCreationProp[] = L"PhoneCreationNumber";
 const wchar_t kFormerProcProp[] = L"PhoneStackingFormerProc"; // the window procedure the stacking rule wraps
-// The most visible top-level windows of the thread that the rule keeps in order.
-const int kMaxStacked = 256;
+// The emulated phone's count of the rule's restacks, under PHONE_STATE_KEY (phonectl's `state` reports it).
+const wchar_t kRestacksValue[] = L"Restacks";
 
-// One visible top-level window of the thread.
-struct StackedWindow {
-    HWND hwnd;
-    int owner;         // index of its owner among the windows, -1 when it has none among them
-    DWORD_PTR created; // its number in the order the thread made its windows (0: made before the rule)
-    int rank;          // among the windows of one owner: 2 the screen in use, 1 a shell tool window, 0 the rest
+const UINT kCheckPause = 25;  // milliseconds between two checks after a move or an activation
+const int kChecks = 20;       // checks after each move or activation: the Exposes of a restack arrive in that time
+const int kPlacingRounds = 4; // rounds of placing per restack: Wine moves a moved window's owned windows too
+
+// The rule's record of the thread's top-level windows and its checks, for the life of the thread.
+struct StackingState {
+    DWORD_PTR created;               // how many windows the thread has made: the number of the last one
+    bool restacking;                 // set while the rule moves windows, whose own moves must not start it again
+    bool mayRaise;                   // no raise since the last move or activation: a raise that did not take
+                                     // (an owner below its owned windows) is not tried again until then
+    HWND screen[kMaxStackedWindows]; // the thread's top-level windows as the screen stacks them, from the bottom
+    int screenCount;                 // how many of screen are in use
+    UINT_PTR checkTimer;             // the thread's check timer, 0 while none runs
+    int checksLeft;                  // checks still to come
 };
 
-// The thread's visible top-level windows, in z-order from the top.
-struct StackedWindows {
-    StackedWindow items[kMaxStacked];
-    int count;
-};
-
-DWORD_PTR s_created; // how many windows the thread has made: the number of the last one
-bool s_restacking;   // set while the rule moves windows, whose own moves must not start it again
+StackingState s_stacking;
 
 DWORD_PTR CreationNumber(HWND hwnd)
 {
     return (DWORD_PTR)GetPropW(hwnd, kCreationProp);
 }
 
-int IndexOf(const StackedWindows &list, HWND hwnd)
+// Forgets a window's place on the screen.
+void DropFromScreen(HWND hwnd)
 {
-    for (int i = 0; i < list.count; i++) {
-        if (list.items[i].hwnd == hwnd)
-            return i;
+    int kept = 0;
+    for (int i = 0; i < s_stacking.screenCount; i++) {
+        if (s_stacking.screen[i] != hwnd)
+            s_stacking.screen[kept++] = s_stacking.screen[i];
     }
-    return -1;
+    s_stacking.screenCount = kept;
 }
 
-bool OwnsAny(const StackedWindows &list, int index)
+// Records a window at the top of the screen, where a new X window or a raised one goes.
+void PutOnTopOfScreen(HWND hwnd)
 {
-    for (int i = 0; i < list.count; i++) {
-        if (list.items[i].owner == index)
-            return true;
-    }
-    return false;
+    DropFromScreen(hwnd);
+    if (s_stacking.screenCount < kMaxStackedWindows)
+        s_stacking.screen[s_stacking.screenCount++] = hwnd;
 }
 
-// Whether hwnd is the active window or owns it, directly or through other windows.
-bool LeadsToActiveWindow(HWND hwnd)
-{
-    for (HWND w = GetActiveWindow(); w; w = GetWindow(w, GW_OWNER)) {
-        if (w == hwnd)
-            return true;
-    }
-    return false;
-}
-
-// The screen in use (a dialog with its fields, the window the user works in) stands above its owner's other
-// windows, and the shell's tool windows (a dialog's ok and soft-key bar) above the owner's controls.
-int StackingRank(const StackedWindows &list, int index)
-{
-    HWND hwnd = list.items[index].hwnd;
-    if (OwnsAny(list, index) || LeadsToActiveWindow(hwnd))
-        return 2;
-    return (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW) ? 1 : 0;
-}
-
-void ListStackedWindows(StackedWindows *list)
-{
-    list->count = 0;
-    DWORD thread = GetCurrentThreadId();
-    for (HWND hwnd = GetTopWindow(NULL); hwnd && list->count < kMaxStacked; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
-        if (GetWindowThreadProcessId(hwnd, NULL) == thread && IsWindowVisible(hwnd)) {
-            StackedWindow &item = list->items[list->count++];
-            item.hwnd = hwnd;
-            item.created = CreationNumber(hwnd);
-        }
-    }
-    for (int i = 0; i < list->count; i++)
-        list->items[i].owner = IndexOf(*list, GetWindow(list->items[i].hwnd, GW_OWNER));
-    for (int i = 0; i < list->count; i++)
-        list->items[i].rank = StackingRank(*list, i);
-}
-
-// Whether window a stands below window b among the windows of one owner (or among the windows without one).
-bool StandsBelow(const StackedWindow &a, const StackedWindow &b)
-{
-    if (a.rank != b.rank)
-        return a.rank < b.rank;
-    return a.created < b.created;
-}
-
-// Appends, from the bottom up, the windows owned by owner (-1: the windows without an owner), each followed by
-// its own windows: a window always stands above its owner, and later windows above earlier ones.
-void AppendOwnedFromBottom(const StackedWindows &list, int owner, int *order, int *count, int depth)
-{
-    bool taken[kMaxStacked] = {};
-    for (;;) {
-        int next = -1;
-        for (int i = 0; i < list.count; i++) {
-            if (list.items[i].owner == owner && i != owner && !taken[i] &&
-                (next < 0 || StandsBelow(list.items[i], list.items[next])))
-                next = i;
-        }
-        if (next < 0 || *count >= kMaxStacked)
-            return;
-        taken[next] = true;
-        order[(*count)++] = next;
-        if (depth > 0)
-            AppendOwnedFromBottom(list, next, order, count, depth - 1);
-    }
-}
-
-// Whether hwnd belongs in the topmost band: it is topmost, or so is a window that owns it (which the phone, like
-// desktop Windows, keeps below its owned windows).
-bool IsInTopmostBand(HWND hwnd)
-{
-    for (int depth = 0; hwnd && depth < kMaxStacked; hwnd = GetWindow(hwnd, GW_OWNER), depth++) {
-        if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST)
-            return true;
-    }
-    return false;
-}
-
-// The window that takes the user's input: the active window, or, when that is a control a tap activated, the
-// dialog or window that owns it. A dialog runs over its disabled owner; a window without owner runs by itself.
-HWND FrontWindow()
-{
-    HWND hwnd = GetActiveWindow();
-    while (hwnd) {
-        HWND owner = GetWindow(hwnd, GW_OWNER);
-        if (!owner || !IsWindowEnabled(owner))
-            return hwnd;
-        hwnd = owner;
-    }
-    return NULL;
-}
-
-// The front window and the windows it owns in the phone's order, from the bottom up: the other windows, then
-// those of the topmost band. Only these are moved: restacking every window of the thread makes Wine shuffle the
-// windows of one owner among another's afterwards, with no message to any of them.
-int PhoneOrderFromBottom(const StackedWindows &list, int *order)
-{
-    int front = IndexOf(list, FrontWindow());
-    // With no active window (a box without owner just closed) the highest window without owner leads.
-    for (int i = 0; i < list.count && front < 0; i++) {
-        if (list.items[i].owner < 0 && !GetWindow(list.items[i].hwnd, GW_OWNER))
-            front = i;
-    }
-    if (front < 0)
-        return 0;
-    int tree[kMaxStacked];
-    int count = 0;
-    tree[count++] = front;
-    AppendOwnedFromBottom(list, front, tree, &count, kMaxStacked);
-    int placed = 0;
-    for (int band = 0; band < 2; band++) {
-        for (int i = 0; i < count; i++) {
-            if (IsInTopmostBand(list.items[tree[i]].hwnd) == (band == 1))
-                order[placed++] = tree[i];
-        }
-    }
-    return placed;
-}
-
-// A combo box's dropped list: a topmost window outside the front window's own, which stays above them while it
-// is shown.
-bool IsLooseTopmost(const StackedWindows &list, int index, const int *order, int count)
-{
-    for (int i = 0; i < count; i++) {
-        if (order[i] == index)
-            return false;
-    }
-    wchar_t className[16] = L"";
-    HWND hwnd = list.items[index].hwnd;
-    if (!(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOPMOST))
-        return false;
-    GetClassNameW(hwnd, className, ARRAYSIZE(className));
-    return lstrcmpiW(className, L"ComboLBox") == 0;
-}
-
-// Whether the windows of order stand on top of the thread's windows, in that order, below loose topmost ones.
-bool InPhoneOrder(const StackedWindows &list, const int *order, int count)
-{
-    int i = 0;
-    while (i < list.count && IsLooseTopmost(list, i, order, count))
-        i++;
-    if (list.count - i < count)
-        return false;
-    for (int j = count - 1; j >= 0; j--, i++) { // list is from the top, order from the bottom
-        if (i != order[j])
-            return false;
-    }
-    return true;
-}
-
-// Brings the loose topmost windows back to the top of the screen after the front window's were raised.
-void RaiseLooseTopmost(const StackedWindows &list, const int *order, int count)
-{
-    for (int i = list.count - 1; i >= 0; i--) {
-        if (IsLooseTopmost(list, i, order, count))
-            SetWindowPos(list.items[i].hwnd, HWND_TOPMOST, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
-    }
-}
-
-// Whether a visible window, of any program, stands above hwnd.
+// Whether a visible window, of any program, stands above hwnd: then the X11 driver left hwnd's place on the screen
+// as it was.
 bool HasVisibleWindowAbove(HWND hwnd)
 {
     for (HWND above = GetWindow(hwnd, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV)) {
-        if (IsWindowVisible(above))
+        if (GetWindowLongW(above, GWL_STYLE) & WS_VISIBLE)
             return true;
     }
     return false;
 }
 
-// Brings every window to the top of its band, from the lowest to the highest, in the phone's order. Wine's X11
-// screen follows a window's move in the z-order only when the window comes to the very top: a window put
-// anywhere lower keeps its old place on the screen and covers, or hides behind, the wrong windows.
-void Restack(const StackedWindows &list, const int *order, int count)
+// The thread's top-level windows, shown or not, in z-order from the top.
+int TakeSnapshot(StackingWindow *snapshot)
 {
-    s_restacking = true;
-    for (int i = 0; i < count; i++) {
-        HWND hwnd = list.items[order[i]].hwnd;
-        HWND band = IsInTopmostBand(hwnd) ? HWND_TOPMOST : HWND_TOP;
-        SetWindowPos(hwnd, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    int count = 0;
+    DWORD thread = GetCurrentThreadId();
+    HWND active = GetActiveWindow();
+    for (HWND hwnd = GetTopWindow(NULL); hwnd && count < kMaxStackedWindows; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+        if (GetWindowThreadProcessId(hwnd, NULL) != thread)
+            continue;
+        LONG style = GetWindowLongW(hwnd, GWL_STYLE), exStyle = GetWindowLongW(hwnd, GWL_EXSTYLE);
+        wchar_t className[16] = L"";
+        GetClassNameW(hwnd, className, ARRAYSIZE(className));
+        StackingWindow &window = snapshot[count++];
+        window.hwnd = hwnd;
+        window.owned = GetWindow(hwnd, GW_OWNER) != NULL;
+        window.created = CreationNumber(hwnd);
+        window.visible = (style & WS_VISIBLE) != 0;
+        window.enabled = !(style & WS_DISABLED);
+        window.active = hwnd == active;
+        window.toolWindow = (exStyle & WS_EX_TOOLWINDOW) != 0;
+        window.topmost = (exStyle & WS_EX_TOPMOST) != 0;
+        window.droppedList = window.topmost && lstrcmpiW(className, L"ComboLBox") == 0;
     }
-    RaiseLooseTopmost(list, order, count);
-    s_restacking = false;
+    for (int i = 0; i < count; i++) {
+        HWND owner = GetWindow(snapshot[i].hwnd, GW_OWNER);
+        snapshot[i].owner = -1;
+        for (int j = 0; j < count && owner; j++) {
+            if (snapshot[j].hwnd == owner)
+                snapshot[i].owner = j;
+        }
+    }
+    return count;
 }
 
-// Under Wine the z-order also changes after a move, while the thread waits for its messages, with no message to
-// any window: the windows of one owner come to be shuffled among another's. So after every move the order is
-// checked again on a timer, and put right, until it has held for a while.
-const UINT kCheckPause = 25; // milliseconds between two checks
-const int kQuietChecks = 20; // checks in a row that find the order right before the timer stops
-UINT_PTR s_checkTimer;       // the thread's check timer, 0 while none runs
-int s_checksLeft;            // checks still to come
-
-void CALLBACK CheckAgain(HWND, UINT, UINT_PTR, DWORD);
-
-void ArmCheck()
+// The recorded screen stacking as indices into the snapshot, from the bottom up.
+int ScreenAsIndices(const StackingWindow *snapshot, int count, int *stacking)
 {
-    s_checksLeft = kQuietChecks;
-    s_checkTimer = SetTimer(NULL, s_checkTimer, kCheckPause, CheckAgain);
+    int stackingCount = 0;
+    for (int i = 0; i < s_stacking.screenCount; i++) {
+        for (int j = 0; j < count; j++) {
+            if (snapshot[j].hwnd == s_stacking.screen[i])
+                stacking[stackingCount++] = j;
+        }
+    }
+    return stackingCount;
 }
 
-HWND s_front; // the front window when the order was last put right
-
-// Restacks when the windows are not in the phone's order, when the front window changed, or when moved was
-// shown or moved below another window: in the last two cases the order on the screen is not known. Answers
-// whether it restacked.
-bool KeepPhoneOrder(HWND moved)
+// Brings windows to the top of their band, from the lowest to the highest: the screen follows each, as it lands
+// at the very top. Answers whether it moved any.
+bool RaiseOutOfPlace(const StackingWindow *snapshot, int count, const PhoneOrder &order)
 {
-    StackedWindows list;
-    ListStackedWindows(&list);
-    int order[kMaxStacked];
-    int count = PhoneOrderFromBottom(list, order);
-    if (count == 0)
-        return false;
-    HWND front = list.items[order[0]].hwnd;
-    bool known = front == s_front && (!moved || !HasVisibleWindowAbove(moved));
-    if (known && InPhoneOrder(list, order, count))
-        return false;
-    Restack(list, order, count);
-    s_front = front;
-    return true;
+    int stacking[kMaxStackedWindows];
+    int stackingCount = ScreenAsIndices(snapshot, count, stacking);
+    int first = FirstWindowToRaise(order, stacking, stackingCount);
+    for (int i = first; i < order.count; i++) {
+        HWND band = InTopmostBand(snapshot, order.windows[i]) ? HWND_TOPMOST : HWND_TOP;
+        SetWindowPos(snapshot[order.windows[i]].hwnd, band, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+    }
+    return first < order.count;
+}
+
+// Places windows directly below others until the z-order is the phone's order; the screen does not follow these
+// moves. Answers whether it moved any.
+bool PlaceInOrder()
+{
+    bool moved = false;
+    for (int round = 0; round < kPlacingRounds; round++) {
+        StackingWindow snapshot[kMaxStackedWindows];
+        int count = TakeSnapshot(snapshot);
+        PhoneOrder order;
+        WorkOutPhoneOrder(snapshot, count, &order);
+        StackingMove moves[kMaxStackedWindows];
+        int moveCount = PlacingMoves(snapshot, count, order, moves);
+        if (moveCount == 0)
+            break;
+        for (int i = 0; i < moveCount; i++) {
+            HWND below = moves[i].below < 0 ? HWND_TOP : snapshot[moves[i].below].hwnd;
+            SetWindowPos(snapshot[moves[i].window].hwnd, below, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+        }
+        moved = true;
+    }
+    return moved;
+}
+
+// Adds one to the phone's count of restacks.
+void CountRestack()
+{
+    HKEY hkey;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, PHONE_STATE_KEY, 0, NULL, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, NULL, &hkey,
+                        NULL) != ERROR_SUCCESS)
+        return;
+    DWORD restacks = 0, type = 0, size = sizeof restacks;
+    if (RegQueryValueExW(hkey, kRestacksValue, NULL, &type, (BYTE *)&restacks, &size) != ERROR_SUCCESS ||
+        type != REG_DWORD)
+        restacks = 0;
+    restacks++;
+    RegSetValueExW(hkey, kRestacksValue, 0, REG_DWORD, (const BYTE *)&restacks, sizeof restacks);
+    RegCloseKey(hkey);
+}
+
+void ArmChecks();
+
+// The top-level window that holds the keyboard focus standing too high in the z-order: an Expose moved it up there,
+// so the X11 driver raised it on the screen (the MapNotify of a window shown with the focus inside raises it a while
+// after the show).
+void NoteFocusRaisedByExpose(const StackingWindow *snapshot, int count, const PhoneOrder &order)
+{
+    HWND focus = GetFocus();
+    HWND root = focus ? GetAncestor(focus, GA_ROOT) : NULL;
+    for (int i = 0; i < count && root; i++) {
+        if (snapshot[i].hwnd == root && StandsTooHigh(order, count, i)) {
+            PutOnTopOfScreen(root);
+            ArmChecks();
+        }
+    }
+}
+
+// Puts the screen, then the z-order, in the phone's order, and counts a restack when it moved a window.
+void KeepPhoneOrder()
+{
+    s_stacking.restacking = true;
+    StackingWindow snapshot[kMaxStackedWindows];
+    int count = TakeSnapshot(snapshot);
+    PhoneOrder order;
+    WorkOutPhoneOrder(snapshot, count, &order);
+    NoteFocusRaisedByExpose(snapshot, count, order);
+    bool raised = s_stacking.mayRaise && RaiseOutOfPlace(snapshot, count, order);
+    s_stacking.mayRaise = s_stacking.mayRaise && !raised;
+    bool placed = PlaceInOrder();
+    s_stacking.restacking = false;
+    if (raised || placed)
+        CountRestack();
+}
+
+void CALLBACK CheckAgain(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (--s_stacking.checksLeft <= 0) {
+        KillTimer(NULL, s_stacking.checkTimer);
+        s_stacking.checkTimer = 0;
+    }
+    KeepPhoneOrder();
+}
+
+// After a move or an activation the rule checks the order again a fixed number of times: the Exposes of its
+// raises reach the z-order a while later, and its own moves start no further checks.
+void ArmChecks()
+{
+    s_stacking.mayRaise = true;
+    s_stacking.checksLeft = kChecks;
+    s_stacking.checkTimer = SetTimer(NULL, s_stacking.checkTimer, kCheckPause, CheckAgain);
+}
+
+// A window shown or moved in the z-order: the X11 driver raised it on the screen when it landed at the very top.
+void OnWindowPosChanged(HWND hwnd, const WINDOWPOS *pos)
+{
+    if ((pos->flags & SWP_NOZORDER) && !(pos->flags & SWP_SHOWWINDOW))
+        return;
+    if (!HasVisibleWindowAbove(hwnd))
+        PutOnTopOfScreen(hwnd);
+    if (s_stacking.restacking || !(GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE))
+        return;
+    ArmChecks();
+    KeepPhoneOrder();
 }
 
 // A plain window-procedure subclass, not the common controls' one: every top-level window gets it as it is
@@ -285,16 +255,11 @@ LRESULT CALLBACK StackingWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM 
     LRESULT result =
         former ? CallWindowProcW(former, hwnd, uMsg, wParam, lParam) : DefWindowProcW(hwnd, uMsg, wParam, lParam);
     switch (uMsg) {
-    case WM_WINDOWPOSCHANGED: {
-        const WINDOWPOS *pos = (const WINDOWPOS *)lParam;
-        bool restacked = !(pos->flags & SWP_NOZORDER) || (pos->flags & SWP_SHOWWINDOW);
-        if (restacked && !s_restacking && IsWindowVisible(hwnd)) {
-            KeepPhoneOrder(hwnd);
-            ArmCheck();
-        }
+    case WM_WINDOWPOSCHANGED:
+        OnWindowPosChanged(hwnd, (const WINDOWPOS *)lParam);
         break;
-    }
     case WM_NCDESTROY:
+        DropFromScreen(hwnd);
         RemovePropW(hwnd, kCreationProp);
         RemovePropW(hwnd, kFormerProcProp);
         break;
@@ -302,21 +267,23 @@ LRESULT CALLBACK StackingWindowProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM 
     return result;
 }
 
-void CALLBACK CheckAgain(HWND, UINT, UINT_PTR, DWORD)
-{
-    if (KeepPhoneOrder(NULL)) {
-        s_checksLeft = kQuietChecks;
-    } else if (--s_checksLeft <= 0) {
-        KillTimer(NULL, s_checkTimer);
-        s_checkTimer = 0;
-    }
-}
-
 } // namespace
 
-void WatchPhoneOrder()
+void WatchPhoneOrder(HWND activated)
 {
-    ArmCheck();
+    // Activation moves the keyboard focus into the window unless it is there already.
+    HWND focus = GetFocus();
+    if (activated && (!focus || GetAncestor(focus, GA_ROOT) != activated))
+        NoteFocus(activated);
+    ArmChecks();
+}
+
+void NoteFocus(HWND hwnd)
+{
+    HWND root = hwnd ? GetAncestor(hwnd, GA_ROOT) : NULL;
+    if (root && GetWindowThreadProcessId(root, NULL) == GetCurrentThreadId())
+        PutOnTopOfScreen(root);
+    ArmChecks();
 }
 
 bool IsTopLevelWindow(HWND, const CREATESTRUCTW *lpcs)
@@ -324,8 +291,10 @@ bool IsTopLevelWindow(HWND, const CREATESTRUCTW *lpcs)
     return !(lpcs->style & WS_CHILD);
 }
 
+// The X11 driver makes the window's X window as the window is made, on top of the screen's stacking.
 void KeepOwnedWindowsAbove(HWND hwnd, CREATESTRUCTW *)
 {
-    SetPropW(hwnd, kCreationProp, (HANDLE)++s_created);
+    SetPropW(hwnd, kCreationProp, (HANDLE)++s_stacking.created);
     SetPropW(hwnd, kFormerProcProp, (HANDLE)SetWindowLongPtrW(hwnd, GWLP_WNDPROC, (LONG_PTR)StackingWindowProc));
+    PutOnTopOfScreen(hwnd);
 }

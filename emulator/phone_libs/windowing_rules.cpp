@@ -56,9 +56,11 @@ LRESULT CALLBACK PhoneWindowingHook(int nCode, WPARAM wParam, LPARAM lParam)
                 rule.apply(hwnd, lpcs);
         }
     } else if (nCode == HCBT_ACTIVATE) {
-        // An activation (a box closing hands it back to the menu, say) may reorder the windows with no message
-        // to any of them: the stacking rule looks again for a while.
-        WatchPhoneOrder();
+        // An activation (a box closing hands it back to the menu, say) and a window taking the keyboard focus
+        // reorder the windows on the screen with no message to any of them: the stacking rule looks again.
+        WatchPhoneOrder((HWND)wParam);
+    } else if (nCode == HCBT_SETFOCUS) {
+        NoteFocus((HWND)wParam);
     }
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }

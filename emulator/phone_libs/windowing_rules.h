@@ -6,8 +6,10 @@
 // A window made without WS_CHILD: stacking_rule.cpp keeps it above its owner.
 bool IsTopLevelWindow(HWND hwnd, const CREATESTRUCTW *lpcs);
 void KeepOwnedWindowsAbove(HWND hwnd, CREATESTRUCTW *lpcs);
-// Checks the order again for a while: an activation may reorder the windows with no message to any of them.
-void WatchPhoneOrder();
+// An activation, and the keyboard focus going into a window: each raises a window on the screen with no message to
+// any window, so the order is checked again for a while.
+void WatchPhoneOrder(HWND activated);
+void NoteFocus(HWND hwnd);
 
 // combo_box_rule.cpp
 bool IsTypelessComboBox(HWND hwnd, const CREATESTRUCTW *lpcs);

@@ -134,8 +134,8 @@ shown() {
         '$2 == c && (any || $3 == t) && $9 == 1 { found = 1 } END { exit !found }'
 }
 
-# hidden CLASS: whether no visible window of CLASS is listed.
-hidden() { ! shown "$1"; }
+# hidden CLASS [TEXT]: whether no visible window of CLASS (with TEXT, when given) is listed.
+hidden() { ! shown "$@"; }
 
 # wait_for CLASS TEXT: waits until a visible window of CLASS with TEXT is listed (at most 20 s).
 wait_for() { poll 20 shown "$1" "$2"; }
@@ -236,6 +236,21 @@ screen_painted() {
     emu screenshot "$DEVICE/$1.png" || return 1
     emu windows >"$DEVICE/$1.windows" || return 1
     convert "$DEVICE/$1.png" -depth 8 rgb:- | python3 "$(dirname "${BASH_SOURCE[0]}")/screen_painted.py" "$DEVICE/$1.windows"
+}
+
+# taps_reach NAME: lists the windows ($DEVICE/NAME.windows) and checks that at the centre of each control of the
+# front screen (buttons, fields, lists, the ok, each soft key) the top-most window is that control, so that a tap
+# there reaches it. Prints what is in the way.
+taps_reach() {
+    emu windows >"$DEVICE/$1.windows" || return 1
+    python3 "$(dirname "${BASH_SOURCE[0]}")/screen_painted.py" "$DEVICE/$1.windows" --taps </dev/null
+}
+
+# stacking_settled: whether the windowing rules have stopped moving windows: the phone's count of their restacks
+# holds for half a second.
+stacking_settled() {
+    local before
+    before=$(state_field restacks) && sleep 0.5 && [ "$(state_field restacks)" = "$before" ]
 }
 
 # write_seven_slots SKIN TIMEOUT: a Settings.ini with seven slots bound to actions that need no radio library.
