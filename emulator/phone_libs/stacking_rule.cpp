@@ -28,15 +28,16 @@ const wchar_t kFormerProcProp[] = L"PhoneStackingFormerProc"; // the window proc
 const wchar_t kRestacksValue[] = L"Restacks";
 
 const UINT kCheckPause = 25;  // milliseconds between two checks after a move or an activation
-const int kChecks = 20;       // checks after each move or activation: the Exposes of a restack arrive in that time
+const int kChecks = 20;       // checks after each move, activation or change of focus
 const int kPlacingRounds = 4; // rounds of placing per restack: Wine moves a moved window's owned windows too
 
 // The rule's record of the thread's top-level windows and its checks, for the life of the thread.
 struct StackingState {
-    DWORD_PTR created;               // how many windows the thread has made: the number of the last one
-    bool restacking;                 // set while the rule moves windows, whose own moves must not start it again
-    bool mayRaise;                   // no raise since the last move or activation: a raise that did not take
-                                     // (an owner below its owned windows) is not tried again until then
+    DWORD_PTR created;  // how many windows the thread has made: the number of the last one
+    bool restacking;    // set while the rule moves windows, whose own moves must not start it again
+    bool mayRaise;      // no raise since the last move or activation: a raise that did not take
+                        // (an owner below its owned windows) is not tried again until then
+    bool sawFocusRaise; // the checks were started again for a focus raise seen since the last move or activation
     HWND screen[kMaxStackedWindows]; // the thread's top-level windows as the screen stacks them, from the bottom
     int screenCount;                 // how many of screen are in use
     UINT_PTR checkTimer;             // the thread's check timer, 0 while none runs
@@ -142,18 +143,14 @@ bool RaiseOutOfPlace(const StackingWindow *snapshot, int count, const PhoneOrder
     return first < order.count;
 }
 
-// Places windows directly below others until the z-order is the phone's order; the screen does not follow these
-// moves. Answers whether it moved any.
-bool PlaceInOrder()
+// Places windows directly below others until the z-order is the phone's order, from a snapshot taken now; the
+// screen does not follow these moves. Answers whether it moved any.
+bool PlaceInOrder(StackingWindow *snapshot, int count, PhoneOrder *order)
 {
     bool moved = false;
     for (int round = 0; round < kPlacingRounds; round++) {
-        StackingWindow snapshot[kMaxStackedWindows];
-        int count = TakeSnapshot(snapshot);
-        PhoneOrder order;
-        WorkOutPhoneOrder(snapshot, count, &order);
         StackingMove moves[kMaxStackedWindows];
-        int moveCount = PlacingMoves(snapshot, count, order, moves);
+        int moveCount = PlacingMoves(snapshot, count, *order, moves);
         if (moveCount == 0)
             break;
         for (int i = 0; i < moveCount; i++) {
@@ -162,6 +159,8 @@ bool PlaceInOrder()
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
         }
         moved = true;
+        count = TakeSnapshot(snapshot);
+        WorkOutPhoneOrder(snapshot, count, order);
     }
     return moved;
 }
@@ -182,20 +181,21 @@ void CountRestack()
     RegCloseKey(hkey);
 }
 
-void ArmChecks();
-
 // The top-level window that holds the keyboard focus standing too high in the z-order: an Expose moved it up there,
 // so the X11 driver raised it on the screen (the MapNotify of a window shown with the focus inside raises it a while
-// after the show).
+// after the show). It is raised over again, and the checks start again once per move or activation.
 void NoteFocusRaisedByExpose(const StackingWindow *snapshot, int count, const PhoneOrder &order)
 {
     HWND focus = GetFocus();
     HWND root = focus ? GetAncestor(focus, GA_ROOT) : NULL;
     for (int i = 0; i < count && root; i++) {
-        if (snapshot[i].hwnd == root && StandsTooHigh(order, count, i)) {
-            PutOnTopOfScreen(root);
-            ArmChecks();
-        }
+        if (snapshot[i].hwnd != root || !StandsTooHigh(order, count, i))
+            continue;
+        PutOnTopOfScreen(root);
+        s_stacking.mayRaise = true;
+        if (!s_stacking.sawFocusRaise)
+            s_stacking.checksLeft = kChecks;
+        s_stacking.sawFocusRaise = true;
     }
 }
 
@@ -210,7 +210,11 @@ void KeepPhoneOrder()
     NoteFocusRaisedByExpose(snapshot, count, order);
     bool raised = s_stacking.mayRaise && RaiseOutOfPlace(snapshot, count, order);
     s_stacking.mayRaise = s_stacking.mayRaise && !raised;
-    bool placed = PlaceInOrder();
+    if (raised) {
+        count = TakeSnapshot(snapshot);
+        WorkOutPhoneOrder(snapshot, count, &order);
+    }
+    bool placed = PlaceInOrder(snapshot, count, &order);
     s_stacking.restacking = false;
     if (raised || placed)
         CountRestack();
@@ -218,18 +222,20 @@ void KeepPhoneOrder()
 
 void CALLBACK CheckAgain(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (--s_stacking.checksLeft <= 0) {
+    s_stacking.checksLeft--;
+    KeepPhoneOrder();
+    if (s_stacking.checksLeft <= 0) {
         KillTimer(NULL, s_stacking.checkTimer);
         s_stacking.checkTimer = 0;
     }
-    KeepPhoneOrder();
 }
 
-// After a move or an activation the rule checks the order again a fixed number of times: the Exposes of its
-// raises reach the z-order a while later, and its own moves start no further checks.
+// After a move, an activation or a change of focus the rule checks the order again a fixed number of times: the
+// Exposes of its raises and of the X11 driver's reach the z-order a while later. Its own moves start no checks.
 void ArmChecks()
 {
     s_stacking.mayRaise = true;
+    s_stacking.sawFocusRaise = false;
     s_stacking.checksLeft = kChecks;
     s_stacking.checkTimer = SetTimer(NULL, s_stacking.checkTimer, kCheckPause, CheckAgain);
 }
