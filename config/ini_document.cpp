@@ -31,9 +31,10 @@ bool ReadWholeFile(const wchar_t *path, std::string &bytes)
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    // A failure answers INVALID_FILE_SIZE, which the size limit refuses too.
     DWORD sizeHigh = 0;
     DWORD size = GetFileSize(file, &sizeHigh);
-    bool ok = !(size == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) && sizeHigh == 0 && size < 0x40000000;
+    bool ok = sizeHigh == 0 && size < 0x40000000;
     if (ok) {
         bytes.resize(size);
         DWORD got = 0;

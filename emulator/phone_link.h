@@ -1,5 +1,5 @@
-// What the platform stand-ins and the emulated phone agree on: window classes, messages and screen metrics.
-// Shared by platform/ (inside the program) and emulator/ (the phone around it); the program never includes it.
+// What the emulated phone's libraries and its programs agree on: window classes, messages and screen metrics.
+// Shared by emulator/phone_libs/ (loaded into the program) and the rest of emulator/; the program never includes it.
 #pragma once
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-// The phone's stacking on desktop Win32: a window stands above the window that owns it, on the screen as in the
+// The phone's stacking on Wine: a window stands above the window that owns it, on the screen as in the
 // z-order, from its first paint on. Applied to every top-level window as it is made (see windowing_rules.cpp).
 //
 // Wine keeps two stackings: the z-order, and the X server's stacking of the windows on the screen, which decides

@@ -31,20 +31,20 @@ struct Snapshot {
 
     Snapshot(const std::string &made, const std::string &zOrder = "")
     {
-        std::vector<std::string> specs = Words(made);
-        for (const std::string &spec : specs)
-            names.insert(names.begin(), spec.substr(0, spec.find_first_of(">:")));
+        std::vector<std::string> entries = Words(made);
+        for (const std::string &entry : entries)
+            names.insert(names.begin(), entry.substr(0, entry.find_first_of(">:")));
         if (!zOrder.empty())
             names = Words(zOrder);
         windows.resize(names.size());
-        for (size_t number = 0; number < specs.size(); number++) {
-            std::string spec = specs[number] + ":", flags = spec.substr(spec.find(':'));
-            size_t arrow = spec.find('>');
-            StackingWindow &w = windows[Index(spec.substr(0, spec.find_first_of(">:")))];
+        for (size_t number = 0; number < entries.size(); number++) {
+            std::string entry = entries[number] + ":", flags = entry.substr(entry.find(':'));
+            size_t arrow = entry.find('>');
+            StackingWindow &w = windows[Index(entry.substr(0, entry.find_first_of(">:")))];
             w.hwnd = (HWND)(number + 1);
             w.created = number + 1;
             w.owned = arrow != std::string::npos;
-            w.owner = w.owned ? Index(spec.substr(arrow + 1, spec.find(':') - arrow - 1)) : -1;
+            w.owner = w.owned ? Index(entry.substr(arrow + 1, entry.find(':') - arrow - 1)) : -1;
             w.visible = !strchr(flags.c_str(), 'h');
             w.enabled = !strchr(flags.c_str(), 'd');
             w.active = strchr(flags.c_str(), 'a');
