@@ -1,7 +1,9 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The benchmarks: each figure of the menu program against its floor, measured in the same run on one phone.
 
-Prints a table and writes build/bench.json: a list of {name, value, floor, ratio, unit}.
+Says which figure it is measuring, then prints a table and writes build/bench.json: a list of {name, value, floor,
+ratio, unit}. What the phone's commands and the bench programs said when they failed or complained is in
+build/bench.log.
 """
 import json
 import os
@@ -10,11 +12,13 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+from phone import MENU_EXE, Phone, Slot  # noqa: E402
+from phone.progress import Progress  # noqa: E402
+
 BUILD = os.path.join(ROOT, "build")
-TOLVANE = os.path.join(ROOT, "tolvane")
 DEVICE = os.path.join(BUILD, "bench-device")
-INSTALL = os.path.join(DEVICE, "root", "Program Files", "Orsweld", "Tolvane")
-MENU = "P:\\Program Files\\Orsweld\\Tolvane\\Tolvane.exe"
+LOG = os.path.join(BUILD, "bench.log")
 # Starts of each program, taken in turn with the others (start_bench interleaves them).
 RUNS = 15
 # The work floor's decoders: the fastest of them is the floor.
@@ -27,107 +31,128 @@ PICKER_RUNS = {100: 5, 1000: 3, 10000: 1}
 # budget over the entries: that lower bound is printed (">"), which is enough to tell a missed goal, without the
 # minutes a full opening of 10,000 folders takes before the picker is linear.
 PICKER_BUDGET_S = 60
+SKIN_COUNTS = (10, 100, 1000)
 # Four radio slots among the seven, as a user's menu would have.
-SLOTS = [("4", "Bluetooth"), ("6", "WiFi"), ("7", "Phone"), ("11", "Flight mode"), ("0", "Restart Manila"),
-         ("8", "Vibro"), ("9", "GPRS")]
+SLOTS = [Slot(4, "Bluetooth"), Slot(6, "WiFi"), Slot(7, "Phone"), Slot(11, "Flight mode"), Slot(0, "Restart Manila"),
+         Slot(8, "Vibro"), Slot(9, "GPRS")]
 GOALS = {"start to ready": 1.15, "start, bare window": None, "full paint": 1.3, "peak memory": 1.2,
          "picker growth, files": 1.5, "picker growth, folders": 1.5}
 
 
-def emu(*args):
-    subprocess.run([TOLVANE, "emu", *args, "--device", DEVICE], check=True, capture_output=True, text=True)
-
-
-def wine(*args, timeout=900):
-    env = dict(os.environ, WINEPREFIX=os.path.join(DEVICE, "wine"), WINEDEBUG="-all")
-    with open(os.path.join(DEVICE, "run", "display")) as fh:
+def wine(phone, *args, timeout=900):
+    """Runs a bench program in the phone under Wine and returns what it printed; its status and error output go to
+    the phone's log when it fails or complains."""
+    # The phone's fonts and English locale, as the entry script gives every Wine process of the phone.
+    env = dict(os.environ, WINEPREFIX=os.path.join(phone.device, "wine"), WINEDEBUG="-all", LC_ALL="C.UTF-8",
+               FONTCONFIG_FILE=os.path.join(ROOT, "emulator", "fonts.conf"))
+    with open(os.path.join(phone.device, "run", "display")) as fh:
         env["DISPLAY"] = fh.read().strip()
-    result = subprocess.run(["/usr/lib/wine/wine64", *args], env=env, capture_output=True, text=True,
-                            timeout=timeout)
+    try:
+        result = subprocess.run(["/usr/lib/wine/wine64", *args], env=env, capture_output=True, text=True,
+                                timeout=timeout, stdin=subprocess.DEVNULL)
+    except subprocess.TimeoutExpired:
+        phone.note("%s: no answer within %d s" % (" ".join(args), timeout))
+        raise
+    said = result.stderr.strip()
+    if result.returncode != 0 or said:
+        phone.note("%s: status %d\n    %s" % (" ".join(args), result.returncode, said.replace("\n", "\n    ")))
     if result.returncode != 0:
-        raise RuntimeError("%s failed: %s" % (args[0], result.stderr.strip()))
+        raise RuntimeError("%s failed with status %d: %s" % (args[0], result.returncode, said))
     return result.stdout.strip()
 
 
-def settings():
-    text = "[Settings]\r\nSkinName = Default\r\nTimeout = 0\r\n"
-    for slot, (code, label) in enumerate(SLOTS):
-        text += "\r\n\r\n[%d]\r\nUseButton = %s\r\nPath = \r\nArg = \r\nText = %s\r\nIcon = \r\n" % (slot, code, label)
-    return text
-
-
-def picker_per_entry(kind, n, runs):
+def picker_per_entry(phone, kind, n, runs):
     """(ms per entry, "" or ">" when the opening outlasted its budget and the figure is a lower bound)."""
     try:
-        out = wine("P:\\Windows\\paint_bench.exe", kind, str(n), str(runs), timeout=PICKER_BUDGET_S * runs + 30)
+        out = wine(phone, "P:\\Windows\\paint_bench.exe", kind, str(n), str(runs), timeout=PICKER_BUDGET_S * runs + 30)
         return float(out.split()[1]), ""
     except subprocess.TimeoutExpired:
         entries = n + n // 10 if kind == "files" else n
         return PICKER_BUDGET_S * 1000.0 / entries, ">"
 
 
-def make_picker_folders():
+def make_picker_folders(phone):
     """The picker's bench folders, written straight into the phone's file system: \\Bench\\Files<N> holds N
     programs and N/10 folders, \\Bench\\Folders<N> N folders, the first with one program."""
     for n in PICKER_RUNS:
-        files = os.path.join(DEVICE, "root", "Bench", "Files%d" % n)
-        folders = os.path.join(DEVICE, "root", "Bench", "Folders%d" % n)
         for i in range(n):
-            with open(os.path.join(makedirs(files), "file%06d.exe" % i), "wb") as fh:
-                fh.write(b"MZ")
-            os.makedirs(os.path.join(folders, "folder%05d" % i))
+            phone.write("Bench/Files%d/file%06d.exe" % (n, i), b"MZ")
+            os.makedirs(phone.path("Bench/Folders%d/folder%05d" % (n, i)))
         for i in range(n // 10):
-            os.makedirs(os.path.join(files, "folder%05d" % i))
-        with open(os.path.join(folders, "folder00000", "file000000.exe"), "wb") as fh:
-            fh.write(b"MZ")
+            os.makedirs(phone.path("Bench/Files%d/folder%05d" % (n, i)))
+        phone.write("Bench/Folders%d/folder00000/file000000.exe" % n, b"MZ")
 
 
-def makedirs(path):
-    os.makedirs(path, exist_ok=True)
-    return path
+def measure(phone, only_picker, progress):
+    """Boots the phone and measures every figure: (rows of name, value, floor, unit; growth per kind; start to ready
+    per work floor decoder)."""
+    pickers = [(kind, n, runs) for kind in ("files", "folders") for n, runs in PICKER_RUNS.items()]
+    steps = iter(range(progress.total))
+
+    def measuring(figure):
+        step = next(steps)
+        progress.show(step, "bench, %d of %d: %s" % (step + 1, progress.total, figure), estimate=False)
+
+    measuring("booting the phone")
+    phone.shutdown()
+    shutil.rmtree(DEVICE, ignore_errors=True)
+    phone.boot()
+    for name in os.listdir(os.path.join(BUILD, "bench")):
+        if name.endswith(".exe"):
+            shutil.copy(os.path.join(BUILD, "bench", name), phone.path("Windows/" + name))
+    phone.write_settings(timeout=0, slots=SLOTS)
+    make_picker_folders(phone)
+    if only_picker:
+        for kind, n, runs in pickers:
+            measuring("picker, %d %s" % (n, kind))
+            per_entry, bound = picker_per_entry(phone, kind, n, runs)
+            progress.print("picker %s %d: %s%.4f ms per entry" % (kind, n, bound, per_entry))
+        return None
+    programs = [MENU_EXE, "P:\\Windows\\floor_menu.exe"] + [FLOOR_PROGRAMS[d] for d in DECODERS]
+    measuring("start to ready, bare window and peak memory (%d starts of each of %d programs)" % (RUNS, len(programs)))
+    starts = [tuple(map(float, line.split()))
+              for line in wine(phone, "P:\\Windows\\start_bench.exe", str(RUNS), *programs).splitlines()]
+    (menu_ms, menu_kib), (bare_ms, bare_kib) = starts[0], starts[1]
+    work = dict(zip(DECODERS, starts[2:]))
+    fastest = min(work, key=lambda d: work[d][0])
+    work_ms, work_kib = work[fastest]
+    rows = [("start to ready", menu_ms, work_ms, "ms, work floor (%s)" % fastest),
+            ("start, bare window", menu_ms, bare_ms, "ms, bare window floor"),
+            ("peak memory", menu_kib, work_kib, "KiB, work floor")]
+    measuring("full paint")
+    _, paint, paint_floor, unit = wine(phone, "P:\\Windows\\paint_bench.exe", "paint", "31").split()
+    rows.append(("full paint", float(paint), float(paint_floor), unit))
+    growth = {}
+    for kind, n, runs in pickers:
+        measuring("picker growth, %s: %d entries" % (kind, n))
+        growth.setdefault(kind, []).append((n,) + picker_per_entry(phone, kind, n, runs))
+    for n in SKIN_COUNTS:
+        measuring("skin list growth: %d skins" % n)
+        per_entry = wine(phone, "P:\\Windows\\paint_bench.exe", "skins", str(n)).split()[1]
+        growth.setdefault("skins", []).append((n, float(per_entry), ""))
+    return rows, growth, work
 
 
 def main():
     # "--only picker" measures the picker's growth alone, for quick rounds on the picker.
     only_picker = sys.argv[1:] == ["--only", "picker"]
-    emu("shutdown")
-    shutil.rmtree(DEVICE, ignore_errors=True)
-    emu("boot")
+    steps = 1 + 2 * len(PICKER_RUNS) + (0 if only_picker else 2 + len(SKIN_COUNTS))
+    # One line per figure off a terminal: there are few, and some take minutes.
+    progress = Progress(steps, lines=steps)
+    open(LOG, "w").close()
+    phone = Phone(DEVICE, log_file=LOG)
     try:
-        for name in os.listdir(os.path.join(BUILD, "bench")):
-            if name.endswith(".exe"):
-                shutil.copy(os.path.join(BUILD, "bench", name), os.path.join(DEVICE, "root", "Windows", name))
-        with open(os.path.join(INSTALL, "Settings.ini"), "w", newline="") as fh:
-            fh.write(settings())
-        make_picker_folders()
-        rows = []
-        growth = {}
-        if only_picker:
-            for kind in ("files", "folders"):
-                for n, runs in PICKER_RUNS.items():
-                    print("picker %s %d: %s%.4f ms per entry" % ((kind, n) + picker_per_entry(kind, n, runs)[::-1]),
-                          flush=True)
-            return 0
-        programs = [MENU, "P:\\Windows\\floor_menu.exe"] + [FLOOR_PROGRAMS[d] for d in DECODERS]
-        starts = [tuple(map(float, line.split()))
-                  for line in wine("P:\\Windows\\start_bench.exe", str(RUNS), *programs).splitlines()]
-        (menu_ms, menu_kib), (bare_ms, bare_kib) = starts[0], starts[1]
-        work = dict(zip(DECODERS, starts[2:]))
-        fastest = min(work, key=lambda d: work[d][0])
-        work_ms, work_kib = work[fastest]
-        rows.append(("start to ready", menu_ms, work_ms, "ms, work floor (%s)" % fastest))
-        rows.append(("start, bare window", menu_ms, bare_ms, "ms, bare window floor"))
-        rows.append(("peak memory", menu_kib, work_kib, "KiB, work floor"))
-        _, paint, paint_floor, unit = wine("P:\\Windows\\paint_bench.exe", "paint", "31").split()
-        rows.append(("full paint", float(paint), float(paint_floor), unit))
-        for kind in ("files", "folders"):
-            for n, runs in PICKER_RUNS.items():
-                growth.setdefault(kind, []).append((n,) + picker_per_entry(kind, n, runs))
-        for n in (10, 100, 1000):
-            name, per_entry, _, unit = wine("P:\\Windows\\paint_bench.exe", "skins", str(n)).split()
-            growth.setdefault("skins", []).append((n, float(per_entry), ""))
+        measured = measure(phone, only_picker, progress)
+    except BaseException:
+        progress.end()
+        print("bench: stopped; what the phone's commands and the bench programs said is in %s" % LOG, file=sys.stderr)
+        raise
     finally:
-        emu("shutdown")
+        phone.shutdown()
+    progress.end()
+    if measured is None:
+        return 0
+    rows, growth, work = measured
 
     results = [{"name": n, "value": round(v, 3), "floor": round(f, 3), "ratio": round(v / f, 3), "unit": u}
                for n, v, f, u in rows]

@@ -13,11 +13,6 @@
 #include "phone_report.h"
 #include "phone_state.h"
 
-namespace
-{
-
-const wchar_t *const kVendorLibraries[] = {L"CommManagerDll.dll", L"HTCUtil.dll"};
-
 std::wstring JsonText(const std::wstring &text)
 {
     std::wstring out = L"\"";
@@ -36,6 +31,11 @@ std::wstring JsonText(const std::wstring &text)
     }
     return out + L"\"";
 }
+
+namespace
+{
+
+const wchar_t *const kVendorLibraries[] = {L"CommManagerDll.dll", L"HTCUtil.dll"};
 
 std::wstring JsonList(const std::vector<std::wstring> &items)
 {

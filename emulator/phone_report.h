@@ -2,6 +2,11 @@
 // puts the phone in a state before a scenario.
 #pragma once
 
+#include <string>
+
+// text as a JSON string, quoted and escaped.
+std::wstring JsonText(const std::wstring &text);
+
 // Prints the phone's state as one JSON object on stdout. Returns the exit code.
 int PrintPhoneState();
 

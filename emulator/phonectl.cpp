@@ -1,6 +1,7 @@
 // phonectl: the entry script's hand inside the emulated phone. A console program run under the phone's Wine
 // prefix; each command does one thing and prints its answer to stdout as UTF-8.
-//   windows                       one line per window: handle, class, text, x, y, width, height, style, visible
+//   windows [--json]              one line per window: handle, class, text, x, y, width, height, style, visible;
+//                                 with --json a JSON list of records with those fields
 //   screenshot FILE.png           the whole screen as a PNG
 //   run PROGRAM [PARAMETERS]      starts PROGRAM with the phone's root current, waits, prints its exit code
 //   wait-window CLASS SECONDS     waits until a visible window of CLASS exists (exit 0) or the time is up (1)
@@ -52,6 +53,10 @@ std::wstring OneLine(const wchar_t *text)
     return s;
 }
 
+// The listing's format: tab-separated lines, or the records of a JSON list.
+bool g_json = false;
+bool g_firstRecord = true;
+
 void PrintWindow(HWND hwnd)
 {
     wchar_t className[256] = L"", text[512] = L"";
@@ -62,11 +67,23 @@ void PrintWindow(HWND hwnd)
         text[0] = L'\0';
     RECT rc = {};
     GetWindowRect(hwnd, &rc);
+    unsigned long long handle = (ULONG_PTR)hwnd;
+    unsigned long style = (unsigned long)GetWindowLongW(hwnd, GWL_STYLE);
+    int visible = IsWindowVisible(hwnd) ? 1 : 0;
+    if (g_json) { // built whole: an escaped text can be several times its length
+        auto number = [](const wchar_t *name, long long value) {
+            return L", \"" + std::wstring(name) + L"\": " + std::to_wstring(value);
+        };
+        WriteOut((g_firstRecord ? L"\n{\"handle\": " : L",\n{\"handle\": ") + std::to_wstring(handle) + L", \"cls\": " +
+                 JsonText(className) + L", \"text\": " + JsonText(text) + number(L"x", rc.left) + number(L"y", rc.top) +
+                 number(L"w", rc.right - rc.left) + number(L"h", rc.bottom - rc.top) + number(L"style", style) +
+                 L", \"visible\": " + (visible ? L"true}" : L"false}"));
+        g_firstRecord = false;
+        return;
+    }
     wchar_t line[1024];
-    _snwprintf(line, ARRAYSIZE(line), L"0x%08llX\t%ls\t%ls\t%ld\t%ld\t%ld\t%ld\t0x%08lX\t%d\n",
-               (unsigned long long)(ULONG_PTR)hwnd, className, OneLine(text).c_str(), rc.left, rc.top,
-               rc.right - rc.left, rc.bottom - rc.top, (unsigned long)GetWindowLongW(hwnd, GWL_STYLE),
-               IsWindowVisible(hwnd) ? 1 : 0);
+    _snwprintf(line, ARRAYSIZE(line), L"0x%08llX\t%ls\t%ls\t%ld\t%ld\t%ld\t%ld\t0x%08lX\t%d\n", handle, className,
+               OneLine(text).c_str(), rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, style, visible);
     line[ARRAYSIZE(line) - 1] = L'\0';
     WriteOut(line);
 }
@@ -84,9 +101,14 @@ BOOL CALLBACK PrintTopLevel(HWND hwnd, LPARAM)
     return TRUE;
 }
 
-int ListWindows()
+int ListWindows(bool json)
 {
+    g_json = json;
+    if (json)
+        WriteOut(L"[");
     EnumWindows(PrintTopLevel, 0);
+    if (json)
+        WriteOut(L"\n]\n");
     return 0;
 }
 
@@ -167,8 +189,8 @@ int wmain(int argc, wchar_t **argv)
         SetCurrentDirectoryW(root);
     }
     std::wstring command = argc > 1 ? argv[1] : L"";
-    if (command == L"windows" && argc == 2)
-        return ListWindows();
+    if (command == L"windows" && (argc == 2 || (argc == 3 && std::wstring(argv[2]) == L"--json")))
+        return ListWindows(argc == 3);
     if (command == L"screenshot" && argc == 3)
         return Screenshot(argv[2]);
     if (command == L"run" && (argc == 3 || argc == 4))

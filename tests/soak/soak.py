@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The soak: the real menu program on an emulated phone, started again and again on generated bad inputs.
 
 Every run must end normally (no crash code) within its time-out and bounds, write no file but Settings.ini,
@@ -6,7 +6,9 @@ its .bak and its temporary file, and leave Settings.ini either untouched or a co
 trials end the program at random moments while it writes Settings.ini and check that the file is always the
 old or the new complete version.
 
-Inputs and kill trials are spread over several phones run side by side, each in a folder of its own.
+Inputs and kill trials are spread over several phones run side by side, each in a folder of its own. Each phone
+keeps a log of what it was given and of every entry script command that failed or complained, with its status and
+error output; a run that fails keeps the logs and says where they are.
 
 Usage: soak.py [--inputs N] [--kills K] [--phones P] [--seed S] [--quiet]
 """
@@ -25,33 +27,33 @@ import tempfile
 import threading
 import time
 
+from PIL import Image
+
 import png_maker
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-TOLVANE = os.path.join(ROOT, "tolvane")
-SCREEN_PAINTED = os.path.join(ROOT, "tests", "scenario", "screen_painted.py")
-INSTALL = "Program Files/Orsweld/Tolvane"
+sys.path[:0] = [os.path.join(ROOT, "tools"), os.path.join(ROOT, "tests", "scenario")]
+from checks import paint_faults  # noqa: E402
+from phone import INSTALL, SLOT_COUNT, EmuError, Phone, Slot, poll, settings_text  # noqa: E402
+from phone.progress import Progress  # noqa: E402
+
 SETTINGS = INSTALL + "/Settings.ini"
 ALLOWED_WRITES = {SETTINGS, SETTINGS + ".bak", SETTINGS + ".tmp"}
 EXIT_BUTTON = (450, 30)
-SLOTS = [str(i) for i in range(7)]
 PICTURES = ["Wallpaper.png", "Button.png", "Exit.png", "Settings.png", "Manila.png", "Reset.png", "Sleep.png",
             "Off.png", "Bluetooth_on.png", "Bluetooth_off.png", "BluetoothDis.png", "Wifi_on.png", "Wifi_off.png",
             "Phone_on.png", "Phone_off.png", "Vibro_on.png", "Vibro_off.png", "Gprs_on.png", "Gprs_off.png",
             "Flight_on.png", "Flight_off.png"]
+# The actions a generated Settings.ini binds at random: all but those that need the vendor libraries.
+CODES = [0, 1, 2, 3, 5, 8, 9, 10, 12, 13, 14]
 # Phones run side by side, two per core: a phone spends most of a run waiting for the menu's time-out or for a
 # window, so more phones than cores keep the cores busy. Measured on 2 cores, 40 inputs and 8 kill trials:
 # 58 s on 2 phones, 54 s on 3, 45 s on 4.
 PHONES = 2 * (os.cpu_count() or 1)
 # How long a run may take beyond its time-out: start-up, paints with their registry retries, shutdown.
 BOUND_SECONDS = 25
-
-
-def default_settings():
-    text = "[Settings]\r\nSkinName = Default\r\nTimeout = 5\r\n"
-    for slot in SLOTS:
-        text += "\r\n\r\n[%s]\r\nUseButton = 13\r\nPath = \r\nArg = \r\nText = \r\nIcon = \r\n" % slot
-    return text.encode("ascii")
+# What fails the soak, as counted in its results.
+FAILURES = ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run", "phone failures")
 
 
 def ini(sections, newline="\r\n"):
@@ -63,64 +65,50 @@ def ini(sections, newline="\r\n"):
     return newline.join(out)
 
 
-def settings_text(rng, timeout=1, skin="Default", slots=None, newline="\r\n", icons=None):
-    sections = [("Settings", [("SkinName", skin), ("Timeout", str(timeout))])]
-    for slot in SLOTS:
-        code = slots[int(slot)] if slots else rng.choice(["0", "1", "2", "3", "5", "8", "9", "10", "12", "13", "14"])
-        icon = (icons or {}).get(slot, "\\Windows\\nothing.png")
-        sections.append((slot, [("UseButton", code), ("Path", "\\Windows\\recorder.exe"), ("Arg", "x"),
-                                ("Text", "Slot %s" % slot), ("Icon", icon)]))
-    return ini(sections, newline)
+def bound_settings(rng, timeout=1, skin="Default", codes=None, newline="\r\n", icons=None):
+    """Settings.ini with every slot running a program with an argument, a caption and an icon; the actions at
+    random unless codes are given."""
+    codes = codes or [rng.choice(CODES) for _ in range(SLOT_COUNT)]
+    return settings_text(skin, timeout, [Slot(code, "Slot %d" % n, (icons or {}).get(n, "\\Windows\\nothing.png"),
+                                              "\\Windows\\recorder.exe", "x") for n, code in enumerate(codes)], newline)
 
 
-class Phone:
-    """A booted emulated phone, driven through the entry script."""
+def in_settings_section(lines):
+    """Settings.ini with a time-out of 1 s and lines added to its [Settings] section."""
+    return settings_text(timeout=1).replace("[Settings]\r\n", "[Settings]\r\n" + "\r\n".join(lines) + "\r\n", 1)
 
-    def __init__(self, device):
-        self.device = device
-        self.root = os.path.join(device, "root")
 
-    def emu(self, *args, timeout=120, check=True, env=None):
-        result = subprocess.run([TOLVANE, "emu", *args, "--device", self.device], capture_output=True, text=True,
-                                timeout=timeout, env=env)
-        if check and result.returncode != 0:
-            raise RuntimeError("emu %s failed: %s" % (" ".join(args), result.stderr.strip()))
-        return result
-
-    def path(self, relative):
-        return os.path.join(self.root, relative)
-
-    def snapshot(self):
-        """Every file and folder of the phone's file system with its size and content hash."""
-        files = {}
-        for folder, dirs, names in os.walk(self.root):
-            for name in dirs + names:
-                full = os.path.join(folder, name)
-                rel = os.path.relpath(full, self.root)
-                if os.path.isdir(full) and not os.path.islink(full):
-                    files[rel] = "dir"
-                else:
-                    try:
-                        with open(full, "rb") as fh:
-                            files[rel] = hashlib.sha1(fh.read()).hexdigest()
-                    except OSError:
-                        files[rel] = "unreadable"
-        return files
+def snapshot(phone):
+    """Every file and folder of the phone's file system with its size and content hash."""
+    files = {}
+    for folder, dirs, names in os.walk(phone.root):
+        for name in dirs + names:
+            full = os.path.join(folder, name)
+            rel = os.path.relpath(full, phone.root)
+            if os.path.isdir(full) and not os.path.islink(full):
+                files[rel] = "dir"
+            else:
+                try:
+                    with open(full, "rb") as fh:
+                        files[rel] = hashlib.sha1(fh.read()).hexdigest()
+                except OSError:
+                    files[rel] = "unreadable"
+    return files
 
 
 # ---------------------------------------------------------------- inputs
 
-def big_png(cache):
-    path = os.path.join(cache, "big8000.png")
-    if not os.path.exists(path):
-        subprocess.run(["convert", "-size", "8000x8000", "xc:#336699", "PNG24:" + path], check=True)
-    return path
+CACHE_LOCK = threading.Lock()
 
 
-def jpeg(cache):
-    path = os.path.join(cache, "photo.jpg")
-    if not os.path.exists(path):
-        subprocess.run(["convert", "-size", "100x100", "plasma:", path], check=True)
+def cached(cache, name):
+    """The soak's plain 8000 x 8000 PNG or its JPEG of noise, made once into its cache (under a lock: phones side by
+    side may want one at once)."""
+    path = os.path.join(cache, name)
+    with CACHE_LOCK:
+        if not os.path.exists(path):
+            (Image.new("RGB", (8000, 8000), (0x33, 0x66, 0x99)) if name.endswith(".png") else
+             Image.effect_noise((100, 100), 64).convert("RGB")).save(path)
     return path
 
 
@@ -140,7 +128,7 @@ class Inputs:
             fh.write(data if isinstance(data, bytes) else data.encode("cp1252", "replace"))
 
     def valid_settings(self, **kw):
-        self.write(SETTINGS, settings_text(self.rng, **kw))
+        self.write(SETTINGS, bound_settings(self.rng, **kw))
 
     def random_bytes(self, size):
         return bytes(self.rng.getrandbits(8) for _ in range(size))
@@ -151,14 +139,14 @@ class Inputs:
         return "Settings.ini of random bytes", None, None
 
     def settings_boms(self):
-        text = settings_text(self.rng)
+        text = bound_settings(self.rng)
         kind = self.rng.choice(["utf8", "utf16"])
         data = b"\xef\xbb\xbf" + text.encode() if kind == "utf8" else b"\xff\xfe" + text.encode("utf-16-le")
         self.write(SETTINGS, data)
         return "Settings.ini with a %s byte-order mark" % kind, None, None
 
     def settings_nul_and_cr(self):
-        text = settings_text(self.rng, newline=self.rng.choice(["\r", "\n", "\r\r\n"]))
+        text = bound_settings(self.rng, newline=self.rng.choice(["\r", "\n", "\r\r\n"]))
         data = bytearray(text.encode())
         for _ in range(self.rng.randint(1, 20)):
             data.insert(self.rng.randrange(len(data)), 0)
@@ -166,27 +154,24 @@ class Inputs:
         return "Settings.ini with NUL bytes and odd line ends", None, None
 
     def settings_long_line(self):
-        self.write(SETTINGS, "[Settings]\r\nTimeout = 1\r\nJunk = " + "x" * (1 << 20) + "\r\n")
+        self.write(SETTINGS, in_settings_section(["Junk = " + "x" * (1 << 20)]))
         return "Settings.ini with a 1 MB line", 1, None
 
     def settings_many_keys(self):
-        lines = ["[Settings]", "Timeout = 1"] + ["Key%d = %d" % (i, i) for i in range(100000)]
-        self.write(SETTINGS, "\r\n".join(lines) + "\r\n")
+        self.write(SETTINGS, in_settings_section(["Key%d = %d" % (i, i) for i in range(100000)]))
         return "Settings.ini with 100,000 keys", 1, None
 
     def settings_long_values(self):
         long = "v" * 10000
-        sections = [("Settings", [("SkinName", long), ("Timeout", "1" + "0" * 9999)])]
-        for slot in SLOTS:
-            sections.append((slot, [(k, self.rng.choice([long, "12" + long])) for k in
-                                    ("UseButton", "Path", "Arg", "Text", "Icon")]))
-        self.write(SETTINGS, ini(sections))
+        slots = [Slot(*(self.rng.choice([long, "12" + long]) for _ in Slot._fields)) for _ in range(SLOT_COUNT)]
+        self.write(SETTINGS, settings_text(long, "1" + "0" * 9999, slots))
         return "values of 10,000 characters in every key", None, None
 
     def settings_numbers(self):
         timeout = self.rng.choice(["99999999999999", "-5", "0x10", "-2147483648", "2147483647", "4294967297"])
-        slots = [self.rng.choice(["-1", "99999999999", "0x0c", "-2147483648", "13", "2147483647"]) for _ in SLOTS]
-        self.write(SETTINGS, settings_text(self.rng, slots=slots).replace("Timeout = 1", "Timeout = " + timeout))
+        codes = [self.rng.choice(["-1", "99999999999", "0x0c", "-2147483648", "13", "2147483647"])
+                 for _ in range(SLOT_COUNT)]
+        self.write(SETTINGS, bound_settings(self.rng, timeout=timeout, codes=codes))
         return "numbers huge, negative and hexadecimal (Timeout %s)" % timeout, None, None
 
     # lang.ini and Skin.ini
@@ -218,7 +203,7 @@ class Inputs:
 
     # pictures
     def pictures_broken(self):
-        self.valid_settings(slots=["0", "1", "2", "3", "5", "8", "9"])
+        self.valid_settings(codes=["0", "1", "2", "3", "5", "8", "9"])
         skin = INSTALL + "/Skins/Default/"
         done = []
         for name in self.rng.sample(PICTURES, 6):
@@ -234,7 +219,7 @@ class Inputs:
                     data = fh.read()
                 self.write(skin + name, data[:self.rng.randint(8, max(9, len(data) // 2))])
             elif how == "jpeg":
-                shutil.copy(jpeg(self.cache), path)
+                shutil.copy(cached(self.cache, "photo.jpg"), path)
             else:
                 if os.path.exists(path):
                     os.remove(path)
@@ -243,9 +228,9 @@ class Inputs:
         return "pictures: " + ", ".join(done), 1, None
 
     def pictures_huge(self):
-        self.valid_settings(slots=["0", "1", "12", "3", "5", "8", "9"])
+        self.valid_settings(codes=["0", "1", "12", "3", "5", "8", "9"])
         name = self.rng.choice(["Wallpaper.png", "Button.png", "Manila.png", "Exit.png"])
-        shutil.copy(big_png(self.cache), self.phone.path(INSTALL + "/Skins/Default/" + name))
+        shutil.copy(cached(self.cache, "big8000.png"), self.phone.path(INSTALL + "/Skins/Default/" + name))
         return "an 8000 x 8000 %s" % name, 1, None
 
     def skin_name_long(self):
@@ -271,7 +256,7 @@ class Inputs:
         return "no install root", 5, "P:\\Windows\\Tolvane.exe"
 
     def vendor_missing(self):
-        self.valid_settings(slots=["4", "6", "7", "11", "9", "8", "13"])
+        self.valid_settings(codes=["4", "6", "7", "11", "9", "8", "13"])
         windows = self.phone.path("Windows")
         how = self.rng.choice(["missing", "no exports"])
         for name in ("CommManagerDll.dll", "HTCUtil.dll"):
@@ -287,13 +272,13 @@ class Inputs:
     def generated_pictures(self, broken):
         skin = INSTALL + "/Skins/Default/"
         # Slots 5 and 6 run programs whose pictures are their own icons, stored away from the skin.
-        icons = {"5": "\\My Documents\\My Pictures\\icon5.png", "6": "\\My Documents\\My Pictures\\icon6.png"}
-        self.valid_settings(slots=["0", "1", "2", "3", "5", "12", "14"], icons=icons)
+        icons = {5: "\\My Documents\\My Pictures\\icon5.png", 6: "\\My Documents\\My Pictures\\icon6.png"}
+        self.valid_settings(codes=["0", "1", "2", "3", "5", "12", "14"], icons=icons)
         places = [(skin + "Wallpaper.png", (480, 800)), (skin + "Button.png", (350, 100)),
                   (skin + "Exit.png", (40, 40)), (skin + "Settings.png", (40, 40))]
         places += [(skin + name, (100, 100)) for name in ("Manila.png", "Reset.png", "Sleep.png", "Off.png",
                                                            "BluetoothDis.png")]
-        places += [("My Documents/My Pictures/icon%s.png" % slot, (100, 100)) for slot in icons]
+        places += [("My Documents/My Pictures/icon%d.png" % slot, (100, 100)) for slot in icons]
         done = []
         for number, (place, size) in enumerate(places):
             # Each picture a size of its place or one at random, so pictures both fill and miss their boxes.
@@ -337,64 +322,34 @@ def settings_loads_completely(data):
     return True
 
 
-def visible_windows(phone):
-    """(class, text) of every visible window of the phone."""
-    found = []
-    for line in phone.emu("windows", check=False).stdout.splitlines():
-        f = line.split("\t")
-        if len(f) == 9 and f[8] == "1":
-            found.append((f[1], f[2]))
-    return found
-
-
-def dismiss_boxes(phone):
-    """Answers any message box on the screen, as a user would."""
-    if any(cls == "#32770" for cls, _ in visible_windows(phone)):
-        phone.emu("key", "Return", check=False)
-        return True
-    return False
-
-
-def exit_code(phone):
-    """The menu's exit code once it has ended, else None (the entry script's launch writes it)."""
-    try:
-        with open(os.path.join(phone.device, "run", "exitcode")) as fh:
-            code = fh.read().strip()
-    except OSError:
-        return None
-    return int(code) if code.isdigit() else -1
-
-
 def run_one(phone, timeout, program):
     """Starts the menu and sees it end: by its time-out, or by the Exit button when it has none (or a long one).
     Returns (exit code or None when it never ended, seconds)."""
-    env = dict(os.environ)
-    if program:
-        env["TOLVANE_MENU_EXE"] = program
-    start = time.time()
-    phone.emu("launch", env=env)
+    start = time.monotonic()
+    phone.launch(program)
     limit = (timeout if timeout else 2) + BOUND_SECONDS
     # The auto-close is seen ending runs of short time-outs; a run of none, or of the default 5 s or more, is
     # ended by tapping Exit once the menu shows, as a user would, which keeps the soak's runs short.
     tap = timeout is None or timeout >= 5
     next_look = start + (timeout or 0) + 2
-    while time.time() - start < limit:
-        code = exit_code(phone)
+    while time.monotonic() - start < limit:
+        code = phone.exit_code()
         if code is not None:
-            return code, time.time() - start
+            return code, time.monotonic() - start
         if tap:
-            if wait_for_menu(phone, 5):
-                phone.emu("tap", *map(str, EXIT_BUTTON), check=False)
+            if phone.wait_for_menu(5):
+                phone.tap(*EXIT_BUTTON)
                 tap = False
-                next_look = time.time() + 2
-        elif time.time() >= next_look:
-            # Still running after its time-out: a message box may be waiting for an answer.
-            dismiss_boxes(phone)
-            next_look = time.time() + 1
+                next_look = time.monotonic() + 2
+        elif time.monotonic() >= next_look:
+            # Still running after its time-out: a message box may be waiting for an answer; Return gives it.
+            if phone.find("#32770"):
+                phone.key("Return")
+            next_look = time.monotonic() + 1
         time.sleep(0.05)
-    phone.emu("kill", check=False)
-    phone.emu("wait", "20", check=False)
-    return None, time.time() - start
+    phone.kill()
+    phone.wait(20)
+    return None, time.monotonic() - start
 
 
 def restore(phone, pristine):
@@ -410,11 +365,11 @@ def soak_input(phone, index, seed, cache, pristine):
     restore(phone, pristine)
     generators = Inputs(phone, rng, cache, index).all()
     name, timeout, program = generators[index % len(generators)]()
-    before = phone.snapshot()
+    before = snapshot(phone)
     settings = phone.path(SETTINGS)
     old = open(settings, "rb").read() if os.path.isfile(settings) else None
     code, seconds = run_one(phone, timeout, program)
-    after = phone.snapshot()
+    after = snapshot(phone)
     problems, found = [], []
     if code is None:
         found.append("hangs")
@@ -497,26 +452,6 @@ class FolderWatch:
         return events
 
 
-def menu_pids(phone):
-    """The Unix process ids of the phone's menu program (the entry script's emu kill finds them alike)."""
-    pids = []
-    prefix = ("WINEPREFIX=%s" % os.path.join(phone.device, "wine")).encode()
-    for entry in os.listdir("/proc"):
-        if not entry.isdigit():
-            continue
-        try:
-            with open("/proc/%s/cmdline" % entry, "rb") as fh:
-                cmdline = fh.read()
-            if b"Tolvane.exe" not in cmdline or b"phonectl" in cmdline:
-                continue
-            with open("/proc/%s/environ" % entry, "rb") as fh:
-                if prefix in fh.read().split(b"\0"):
-                    pids.append(int(entry))
-        except OSError:
-            pass
-    return pids
-
-
 def kill_now(pids, delay_us):
     """Kills at once, after a busy wait of delay_us microseconds (a sleep would wake far too late)."""
     until = time.perf_counter() + delay_us / 1e6
@@ -545,7 +480,7 @@ def kill_during_save(phone, rng, watch, pids_known):
     started = watch.wait({SAVE_STEPS[0][1]}, 20)
     if not started:
         return None
-    pids = pids_known or menu_pids(phone)
+    pids = pids_known or phone.menu_pids()
     if rng.random() < 0.25:
         delay = rng.uniform(0, 0.2)
         time.sleep(delay)
@@ -560,62 +495,27 @@ def kill_during_save(phone, rng, watch, pids_known):
     return "%.0f us after the file was %s" % (delay_us, step)
 
 
-def poll(seconds, condition):
-    """Asks the condition every 0.2 s until it holds (True) or the seconds have passed (False)."""
-    deadline = time.time() + seconds
-    while time.time() < deadline:
-        if condition():
-            return True
-        time.sleep(0.2)
-    return False
-
-
-def wait_for_window(phone, cls, text=None, seconds=20):
-    """Waits for a visible window, top-level or child, of the class (and text)."""
-    return poll(seconds, lambda: any(c == cls and (text is None or t == text) for c, t in visible_windows(phone)))
-
-
-def wait_for_menu(phone, seconds=20):
-    """Waits until the menu shows and has hidden the task bar. Its buttons are shown while the menu is made, before
-    it takes the whole screen: a tap at the top left then lands on the task bar, not on Settings."""
-    def ready():
-        classes = {cls for cls, _ in visible_windows(phone)}
-        return "Tolvane" in classes and "HHTaskBar" not in classes
-
-    return poll(seconds, ready)
-
-
-def screen_painted(phone, seconds=10):
-    """Waits until the front screen shows each of its windows painted (the scenarios' own check, screen_painted.py):
-    a tap before that can land on the screen below it."""
-    shot, listing = os.path.join(phone.device, "front.png"), os.path.join(phone.device, "front.windows")
-
-    def painted():
-        if phone.emu("screenshot", shot, check=False).returncode != 0:
-            return False
-        with open(listing, "w") as fh:
-            fh.write(phone.emu("windows", check=False).stdout)
-        rgb = subprocess.run(["convert", shot, "-depth", "8", "rgb:-"], capture_output=True).stdout
-        return subprocess.run([sys.executable, SCREEN_PAINTED, listing], input=rgb, capture_output=True).returncode == 0
-
-    return poll(seconds, painted)
+def hub_painted(phone):
+    """The front screen shows each of its windows painted (the scenarios' own check): a tap before that can land
+    on the screen below it."""
+    screen = phone.screenshot("front")
+    return not paint_faults(phone.windows(), screen)
 
 
 def open_editor_page(phone, trial, page):
     """Settings, then the page's tile in the hub. Returns None when the page is open (its own controls are shown),
     else the step that did not happen."""
-    if not wait_for_menu(phone):
+    if not phone.wait_for_menu():
         return "the menu did not show"
-    phone.emu("tap", "30", "30", check=False)
-    if not wait_for_window(phone, "Button", page):
+    phone.tap(30, 30)
+    if not phone.wait_for("Button", page):
         return "the hub did not open"
-    if not screen_painted(phone):
+    if not poll(10, lambda: hub_painted(phone)):
         return "the hub was not painted"
     tiles = {"General": (357, 346)}
-    x, y = tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4)))
-    phone.emu("tap", str(x), str(y), check=False)
+    phone.tap(*tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4))))
     # The General page has the time-out's up-down control; a button page the action box.
-    if not wait_for_window(phone, "msctls_updown32" if page == "General" else "ComboBox"):
+    if not phone.wait_for("msctls_updown32" if page == "General" else "ComboBox"):
         return "the page did not open"
     return None
 
@@ -637,36 +537,32 @@ def kill_trial(phone, trial, seed, pristine):
     else:
         # Numbers written as the program never writes them, so a save shows: "00" comes back as "0", "013" as
         # "13"; the key added by hand must survive it.
-        old = (default_settings().decode().replace("Timeout = 5", "Timeout = 00")
-               .replace("UseButton = 13", "UseButton = 013") + "Mine = kept\r\n").encode()
+        old = (settings_text(timeout="00", slots=[Slot("013")] * SLOT_COUNT) + "Mine = kept\r\n").encode()
         with open(settings, "wb") as fh:
             fh.write(old)
     watch = FolderWatch(os.path.dirname(settings))
     try:
-        phone.emu("launch")
+        phone.launch()
         page = "General" if moment == "General Save" else "Button %d" % (trial % 7 + 1)
         where = not_opened = None
         if first_start and (trial // len(MOMENTS)) % 3 == 0:
             # At a random moment of the start, before, during or after the save of the defaults.
             delay = rng.uniform(0.0, 0.4)
             time.sleep(delay)
-            phone.emu("kill", check=False)
+            phone.kill()
             where = "%.0f ms after the start" % (delay * 1000)
         elif first_start:
             # The program is found before it saves: a look through the processes after the save began would
             # come too late to fall inside it.
-            pids, deadline = [], time.time() + 10
-            while not pids and time.time() < deadline:
-                pids = menu_pids(phone)
-            where = kill_during_save(phone, rng, watch, pids)
+            where = kill_during_save(phone, rng, watch, poll(10, phone.menu_pids, 0) or [])
         else:
             not_opened = open_editor_page(phone, trial, page)
             if not not_opened:
-                pids = menu_pids(phone)
-                phone.emu("tap", "120", "774", check=False)  # Save
+                pids = phone.menu_pids()
+                phone.tap(120, 774)  # Save
                 where = kill_during_save(phone, rng, watch, pids)
-        phone.emu("kill", check=False)
-        phone.emu("wait", "20", check=False)
+        phone.kill()
+        phone.wait(20)
         watch.unread.extend(watch.read())  # the events no wait has read yet
         steps = [step for step, event in SAVE_STEPS if event in watch.seen]
         # A temporary file left behind shows that the kill fell inside a save, before its file was put in place.
@@ -674,9 +570,10 @@ def kill_trial(phone, trial, seed, pristine):
     finally:
         watch.close()
     data = open(settings, "rb").read() if os.path.isfile(settings) else None
-    sections = data is not None and all(("[%s]" % name).encode() in data for name in ["Settings"] + SLOTS)
+    sections = data is not None and all(b"[%s]" % name.encode() in data
+                                        for name in ["Settings"] + [str(n) for n in range(SLOT_COUNT)])
     if first_start:
-        good = data is None or data == default_settings()
+        good = data is None or data == settings_text().encode()
         state = "absent" if data is None else "complete" if good else "DAMAGED (%d bytes)" % len(data)
     else:
         good = data == old or (settings_loads_completely(data or b"") and sections and b"Mine = kept" in data)
@@ -716,54 +613,85 @@ def phone_diagnosis(phone):
 
 
 def boot_phone(phone, pristine):
-    phone.emu("shutdown", check=False)
-    phone.emu("boot", timeout=600)
+    phone.shutdown()
+    phone.boot()
     shutil.rmtree(pristine, ignore_errors=True)
     shutil.copytree(phone.root, pristine, symlinks=True)
 
 
-def run_task(phone, kind, index, args, cache, pristine):
-    """(problem kinds found, log line, kill inside a save) of one task."""
-    if kind == "input":
-        found, line = soak_input(phone, index, args.seed, cache, pristine)
-        return found, line, False
-    damaged, not_run, inside, line = kill_trial(phone, index, args.seed, pristine)
-    return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), line, inside
+class Soak:
+    """The tasks (inputs and kill trials) shared by the phones, their results, and what the run prints."""
 
+    def __init__(self, args, cache, workdir):
+        self.args, self.cache, self.workdir = args, cache, workdir
+        # Kill trials first among the inputs, so that the long ones do not all come at the end.
+        self.tasks = sorted([("kill", i) for i in range(args.kills)] + [("input", i) for i in range(args.inputs)],
+                            key=lambda t: t[1] / args.kills if t[0] == "kill" else t[1] / max(1, args.inputs))
+        self.results, self.lock = {}, threading.Lock()
+        self.progress = Progress(len(self.tasks))
 
-def run_phone(number, tasks, results, args, cache, workdir, log, lock):
-    """One phone: boots, then takes tasks from the shared list until none is left. When the phone itself stops
-    answering (the entry script cannot drive it), what is left of it is logged and it is booted anew for the
-    same task; every such restart is counted and printed."""
-    phone = Phone(os.path.join(workdir, "phone%d" % number))
-    pristine = os.path.join(workdir, "pristine%d" % number)
-    try:
-        boot_phone(phone, pristine)
-        while True:
-            with lock:
-                if not tasks:
-                    return
-                kind, index = tasks.pop(0)
-            try:
-                found, line, inside = run_task(phone, kind, index, args, cache, pristine)
-            except (RuntimeError, subprocess.TimeoutExpired) as error:
-                with lock:
-                    results["phone restarts"] = results.get("phone restarts", 0) + 1
-                    log("phone %d stopped answering during %s %d: %s; %s" % (
-                        number, kind, index + 1, str(error).strip()[:200], phone_diagnosis(phone)), True)
-                boot_phone(phone, pristine)
-                found, line, inside = run_task(phone, kind, index, args, cache, pristine)
-            with lock:
-                for what in found + (["kill inside"] if inside else []):
-                    results[what] = results.get(what, 0) + 1
-                results["done " + kind] = results.get("done " + kind, 0) + 1
-                log(line, bool(found))
-    except Exception as error:  # a phone that fails twice leaves its tasks to the others: the counts show it
-        with lock:
-            results["phone failures"] = results.get("phone failures", 0) + 1
-            log("phone %d: %s; %s" % (number, error, phone_diagnosis(phone)), True)
-    finally:
-        phone.emu("shutdown", check=False)
+    def count(self, what):
+        self.results[what] = self.results.get(what, 0) + 1
+
+    def problems(self):
+        return sum(self.results.get(what, 0) for what in FAILURES)
+
+    def log(self, line, problem=False):
+        with self.lock:
+            if not self.args.quiet or problem:
+                self.progress.print(line)
+
+    def run_task(self, phone, kind, index, pristine):
+        """(problem kinds found, log line, kill inside a save) of one task."""
+        phone.note("%s %d" % (kind, index + 1))
+        if kind == "input":
+            found, line = soak_input(phone, index, self.args.seed, self.cache, pristine)
+            return found, line, False
+        damaged, not_run, inside, line = kill_trial(phone, index, self.args.seed, pristine)
+        return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), line, inside
+
+    def run_phone(self, number):
+        """One phone: boots, then takes tasks from the shared list until none is left. When the phone itself stops
+        answering (the entry script cannot drive it), what is left of it is logged and it is booted anew for the
+        same task; every such restart is counted and printed."""
+        phone = Phone(os.path.join(self.workdir, "phone%d" % number),
+                      log_file=os.path.join(self.workdir, "phone%d.log" % number))
+        pristine = os.path.join(self.workdir, "pristine%d" % number)
+        try:
+            boot_phone(phone, pristine)
+            while True:
+                with self.lock:
+                    if not self.tasks:
+                        return
+                    kind, index = self.tasks.pop(0)
+                try:
+                    found, line, inside = self.run_task(phone, kind, index, pristine)
+                except EmuError as error:
+                    with self.lock:
+                        self.count("phone restarts")
+                    self.log("phone %d stopped answering during %s %d: %s; %s; its log: %s" % (
+                        number, kind, index + 1, str(error).strip()[:200], phone_diagnosis(phone), phone.log_file),
+                        True)
+                    boot_phone(phone, pristine)
+                    found, line, inside = self.run_task(phone, kind, index, pristine)
+                phone.note(line)
+                self.log(line, bool(found))
+                with self.lock:
+                    for what in found + (["kill inside"] if inside else []):
+                        self.count(what)
+                    self.count("done " + kind)
+                    self.show_progress()
+        except Exception as error:  # a phone that fails twice leaves its tasks to the others: the counts show it
+            with self.lock:
+                self.count("phone failures")
+            self.log("phone %d: %s; %s; its log: %s" % (number, error, phone_diagnosis(phone), phone.log_file), True)
+        finally:
+            phone.shutdown()
+
+    def show_progress(self):
+        inputs, kills = self.results.get("done input", 0), self.results.get("done kill", 0)
+        self.progress.show(inputs + kills, "progress: %d of %d inputs, %d of %d kill trials, %d problems found" % (
+            inputs, self.args.inputs, kills, self.args.kills, self.problems()))
 
 
 def main():
@@ -772,34 +700,34 @@ def main():
     parser.add_argument("--kills", type=int, default=30, help="kill trials, spread over " + ", ".join(MOMENTS))
     parser.add_argument("--phones", type=int, default=PHONES, help="phones run side by side")
     parser.add_argument("--seed", type=int, default=int(time.time()))
-    parser.add_argument("--quiet", action="store_true")
+    parser.add_argument("--quiet", action="store_true", help="print only the problems, the progress and the counts")
     args = parser.parse_args()
     cache = os.path.join(ROOT, "build", "soak-cache")
     os.makedirs(cache, exist_ok=True)
     workdir = tempfile.mkdtemp(prefix="tolvane-soak.")
-    lines, lock = [], threading.Lock()
-
-    def log(line, problem=False):
-        lines.append(line)
-        if not args.quiet or problem:
-            print(line, flush=True)
-
-    # Kill trials first among the inputs, so that the long ones do not all come at the end.
-    tasks = [("kill", i) for i in range(args.kills)] + [("input", i) for i in range(args.inputs)]
-    tasks.sort(key=lambda t: (t[1] / args.kills if t[0] == "kill" else t[1] / max(1, args.inputs)))
-    results = {}
-    started = time.time()
-    log("soak seed %d on %d phones" % (args.seed, args.phones))
-    phones = [threading.Thread(target=run_phone, args=(n, tasks, results, args, cache, workdir, log, lock))
-              for n in range(args.phones)]
+    soak = Soak(args, cache, workdir)
+    started = time.monotonic()
+    soak.log("soak seed %d on %d phones" % (args.seed, args.phones))
+    soak.show_progress()
+    phones = [threading.Thread(target=soak.run_phone, args=(n,)) for n in range(args.phones)]
     try:
         for thread in phones:
             thread.start()
         for thread in phones:
             thread.join()
     finally:
-        shutil.rmtree(workdir, ignore_errors=True)
+        for number in range(args.phones):
+            for folder in ("phone%d", "pristine%d"):
+                shutil.rmtree(os.path.join(workdir, folder % number), ignore_errors=True)
+    soak.progress.end()
+    results = soak.results
     done_inputs, done_kills = results.get("done input", 0), results.get("done kill", 0)
+    failed = soak.problems() or done_inputs != args.inputs or done_kills != args.kills
+    if failed or results.get("phone restarts"):
+        print("the phones' logs (each one's tasks, and every command that failed or complained, with its error "
+              "output): %s" % os.path.join(workdir, "phone*.log"))
+    else:
+        shutil.rmtree(workdir)
     print("soak: %d inputs, %d crashes, %d hangs, %d damaged, %d lost" % (
         done_inputs, results.get("crashes", 0), results.get("hangs", 0), results.get("damaged", 0),
         results.get("lost", 0)))
@@ -809,10 +737,8 @@ def main():
     print("kills that fell inside a save (its temporary file left): %d" % results.get("kill inside", 0))
     if results.get("phone restarts"):
         print("phones booted anew after they stopped answering: %d" % results["phone restarts"])
-    print("soak time: %.0f s on %d phones" % (time.time() - started, args.phones))
-    failed = any(results.get(k) for k in ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run",
-                                          "phone failures"))
-    return 1 if failed or done_inputs != args.inputs or done_kills != args.kills else 0
+    print("soak time: %.0f s on %d phones" % (time.monotonic() - started, args.phones))
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":

@@ -1,0 +1,201 @@
+"""The scenarios' shared checks: pixels a screen must show, whether the front screen is painted over the ones below,
+and whether a tap at each of its controls reaches that control."""
+import os
+import time
+
+from phone import Picture, Slot, close_to, poll
+
+WHITE, FRAME_EDGE, BUTTON_EDGE = (255, 255, 255), (166, 166, 166), (106, 106, 106)
+SHELL_WINDOWS = {"menu_worker", "PhoneDoneButton"}
+CONTROLS = {"Button", "Edit", "ComboBox", "SysTreeView32"}
+
+# Seven slots bound to actions that need no radio library.
+SEVEN_SLOTS = [Slot(0, "Restart Manila"), Slot(2, "Sleep Mode"), Slot(3, "Power off"),
+               Slot(5, "Bluetooth Discoverable"), Slot(8, "Vibro"), Slot(9, "GPRS"),
+               Slot(12, "Notes", "\\Program Files\\Orsweld\\Tolvane\\Skins\\Default\\Reset.png")]
+
+
+class Expect:
+    """Pixels the next screenshot should show: add() each, then shows(phone, name) waits for them."""
+
+    def __init__(self):
+        self.points = []
+
+    def add(self, x, y, colour, description, tolerance=0):
+        self.points.append((x, y, tuple(colour), description, tolerance))
+        return self
+
+    def faces(self, phone, skin="Default"):
+        """The skin's Settings and Exit faces at the top, where a tap reaches them."""
+        folder = os.path.join(phone.install, "Skins", skin)
+        self.add(30, 30, Picture(os.path.join(folder, "Settings.png")).pixel(20, 20),
+                 "the %s Settings face at the top left" % skin)
+        return self.add(450, 30, Picture(os.path.join(folder, "Exit.png")).pixel(20, 20),
+                        "the %s Exit face at the top right" % skin)
+
+    def wrong(self, picture):
+        return ["%s (%s, expected %s)" % (description, picture.pixel(x, y), colour)
+                for x, y, colour, description, tolerance in self.points
+                if not close_to(picture.pixel(x, y), colour, tolerance)]
+
+    def shown(self, phone, name, seconds=20):
+        """Takes screenshots (NAME.png in the phone's folder) until every pixel shows, at most the seconds; returns
+        the descriptions of those the last one did not show, and forgets the pixels."""
+        last = [None]
+
+        def matches():
+            last[0] = phone.screenshot(name)
+            return not self.wrong(last[0])
+
+        poll(seconds, matches)
+        wrong, self.points = self.wrong(last[0]), []
+        return wrong
+
+
+def menu_painted(phone, skin="Default", expect=None):
+    """The menu shows and its Settings and Exit faces are on the screen, so a tap reaches them; expect (an Expect)
+    adds pixels the same screenshot must show."""
+    assert phone.wait_for_menu(), "the menu shows"
+    wrong = (expect or Expect()).faces(phone, skin).shown(phone, "menu")
+    assert wrong == [], "the menu's screenshot: " + "; ".join(wrong)
+
+
+def expect_state(phone, /, seconds=0, **want):
+    """Checks fields of the phone's state, read until they are as wanted for at most the seconds (once when none
+    are given)."""
+    seen = {}
+
+    def same():
+        state = phone.state()
+        seen.update((name, state.get(name)) for name in want)
+        return seen == want
+
+    assert poll(seconds, same), "the phone's state shows %s, expected %s" % (seen, want)
+
+
+def reference_missed(phone, reference, x=0, y=0, name="screen", seconds=20):
+    """Takes screenshots (NAME.png) until the screen shows the reference picture's pixels from (x, y), at most the
+    seconds; returns how many of them the last one missed (0: none). The part seen is kept as NAME-seen.png."""
+    reference, seen = Picture(reference), []
+    if poll(seconds, lambda: seen.append(phone.screenshot(name)) or seen[-1].shows(reference, x, y)):
+        return 0
+    seen[-1].part(x, y, *reference.size).save(os.path.join(phone.device, name + "-seen.png"))
+    return seen[-1].differences(reference, x, y)
+
+
+def window_shown(phone, cls, text, what, seconds=20):
+    """Waits for a visible window of the class with the text; a failure names the texts the class shows instead."""
+    assert phone.wait_for(cls, text, seconds), "%s: no %s %r among %s" % (
+        what, cls, text, [w.text for w in phone.windows() if w.matches(cls)])
+
+
+def owned(w):
+    return w.style & 0x80000000 and not w.child
+
+
+def frame(w):
+    return w.cls == "Button" and w.style & 0xF == 7
+
+
+def front_dialog(windows):
+    visible = [w for w in windows if w.visible]
+    return visible, next((i for i, w in enumerate(visible) if w.cls == "#32770"), None)
+
+
+def own_pixel(w):
+    """Where a window shows a pixel of its own, and that pixel's colour; None for windows without a rule."""
+    if w.cls == "Edit":
+        return (w.x + w.w - 6, w.y + w.h // 2), WHITE
+    if frame(w):
+        return (w.x, w.y + w.h // 2), FRAME_EDGE
+    if w.cls == "Button":
+        return (w.x + w.w - 1, w.y + w.h // 2), BUTTON_EDGE
+    if w.cls == "SysTreeView32":
+        return (w.x + w.w - 4, w.y + w.h - 4), WHITE
+    return None
+
+
+def tops(windows):
+    """Each window's top-level window (the windows are listed with each one's children right after it)."""
+    top, found = None, []
+    for w in windows:
+        top = top if w.child else w
+        found.append(top)
+    return found
+
+
+def paint_faults(windows, screen):
+    """What is wrong with the front screen's paint: each of the front dialog's own windows (fields, frames,
+    buttons, tiles) shows its own pixels, its tree controls their white ground, and no button or frame of a screen
+    below shows through it."""
+    windows, front = front_dialog(windows)
+    if front is None:
+        return ["no dialog is shown"]
+    faults, dialog, top = [], windows[front], tops(windows)
+    # The dialog's own top-level windows are listed above it, its children right below it.
+    mine = [w for w in windows[:front] if owned(w) and w.cls not in SHELL_WINDOWS]
+    mine += [w for i, w in enumerate(windows) if i > front and top[i] is dialog and w.cls == "SysTreeView32"]
+    checked = 0
+    for w in mine:
+        rule = own_pixel(w)
+        if rule:
+            checked += 1
+            (x, y), colour = rule
+            if screen.pixel(x, y) != colour:
+                faults.append("%s %r at %d,%d: %s, not %s" % (w.cls, w.text, x, y, screen.pixel(x, y), colour))
+    if checked == 0:
+        faults.append("the front dialog shows no window to check")
+    # What a screen below leaves: its buttons and frames inside the front dialog must be covered.
+    for w in windows[front + 1:]:
+        if owned(w) and w.cls == "Button" and dialog.y <= w.y and w.y + w.h <= dialog.y + dialog.h and w not in mine:
+            (x, y), colour = own_pixel(w)
+            if screen.pixel(x, y) == colour and screen.pixel(x - 1, y) != colour:
+                faults.append("%s %r of a screen below shows through at %d,%d" % (w.cls, w.text, x, y))
+    return faults
+
+
+def tap_points(w):
+    """Where a finger taps w: its centre, or the centre of each soft key of a soft-key bar."""
+    middle = w.y + w.h // 2
+    if w.cls == "ToolbarWindow32":
+        return [(w.x + w.w // 4, middle), (w.x + w.w * 3 // 4, middle)]
+    return [(w.x + w.w // 2, middle)] if w.cls in CONTROLS and not frame(w) else []
+
+
+def tap_faults(windows):
+    """At the centre of each control of the front screen (its buttons, fields, lists, the ok, each soft key) the
+    top-most window is that control's own top-level window, so a tap there reaches it."""
+    windows, front = front_dialog(windows)
+    if front is None:
+        return ["no dialog is shown"]
+    top = tops(windows)
+    # A tap goes to the top-most top-level window under it (a frame shows only its outline), then to the child there.
+    under = lambda x, y: next((t for t in windows if not t.child and not frame(t) and
+                               t.x <= x < t.x + t.w and t.y <= y < t.y + t.h), None)
+    end, faults, checked = front + 1, [], 0
+    while end < len(windows) and windows[end].child:
+        end += 1  # the front dialog's children; the windows after them belong to screens below
+    for i, w in enumerate(windows[:end]):
+        for x, y in tap_points(w):
+            checked += 1
+            hit = under(x, y)
+            if hit is not top[i]:
+                faults.append("%s %r at %d,%d is under %s %r" % (w.cls, w.text, x, y, hit and hit.cls,
+                                                                 hit and hit.text))
+    if checked == 0:
+        faults.append("the front dialog shows no control to tap")
+    return faults
+
+
+def screen_painted(phone, name="front"):
+    """The front screen's paint faults, from one screenshot (NAME.png) and one listing of the windows."""
+    screen = phone.screenshot(name)
+    return paint_faults(phone.windows(), screen)
+
+
+def stacking_settled(phone):
+    """The windowing rules have stopped moving windows: the phone's count of their restacks holds for half a
+    second."""
+    before = phone.state()["restacks"]
+    time.sleep(0.5)
+    return phone.state()["restacks"] == before
