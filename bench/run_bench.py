@@ -21,8 +21,7 @@ DEVICE = os.path.join(BUILD, "bench-device")
 LOG = os.path.join(BUILD, "bench.log")
 # Starts of each program, taken in turn with the others (start_bench interleaves them).
 RUNS = 15
-# The work floor's decoders: the fastest of them is the floor.
-DECODERS = ("wic", "wicpng", "gdiplus")
+# The work floor's programs by decoder: the fastest of them is the floor.
 FLOOR_PROGRAMS = {"wic": "P:\\Windows\\floor_work.exe|wic", "wicpng": "P:\\Windows\\floor_work.exe|wicpng",
                   "gdiplus": "P:\\Windows\\floor_work_gdiplus.exe"}
 # Openings of the picker per size: one opening of a large folder is long and steady enough to stand alone.
@@ -43,10 +42,8 @@ def wine(phone, *args, timeout=900):
     """Runs a bench program in the phone under Wine and returns what it printed; its status and error output go to
     the phone's log when it fails or complains."""
     # The phone's fonts and English locale, as the entry script gives every Wine process of the phone.
-    env = dict(os.environ, WINEPREFIX=os.path.join(phone.device, "wine"), WINEDEBUG="-all", LC_ALL="C.UTF-8",
-               FONTCONFIG_FILE=os.path.join(ROOT, "emulator", "fonts.conf"))
-    with open(os.path.join(phone.device, "run", "display")) as fh:
-        env["DISPLAY"] = fh.read().strip()
+    env = dict(os.environ, WINEPREFIX=os.path.join(phone.device, "wine"), DISPLAY=phone.read("../run/display").strip(),
+               WINEDEBUG="-all", LC_ALL="C.UTF-8", FONTCONFIG_FILE=os.path.join(ROOT, "emulator", "fonts.conf"))
     try:
         result = subprocess.run(["/usr/lib/wine/wine64", *args], env=env, capture_output=True, text=True,
                                 timeout=timeout, stdin=subprocess.DEVNULL)
@@ -108,12 +105,12 @@ def measure(phone, only_picker, progress):
             per_entry, bound = picker_per_entry(phone, kind, n, runs)
             progress.print("picker %s %d: %s%.4f ms per entry" % (kind, n, bound, per_entry))
         return None
-    programs = [MENU_EXE, "P:\\Windows\\floor_menu.exe"] + [FLOOR_PROGRAMS[d] for d in DECODERS]
+    programs = [MENU_EXE, "P:\\Windows\\floor_menu.exe"] + list(FLOOR_PROGRAMS.values())
     measuring("start to ready, bare window and peak memory (%d starts of each of %d programs)" % (RUNS, len(programs)))
     starts = [tuple(map(float, line.split()))
               for line in wine(phone, "P:\\Windows\\start_bench.exe", str(RUNS), *programs).splitlines()]
-    (menu_ms, menu_kib), (bare_ms, bare_kib) = starts[0], starts[1]
-    work = dict(zip(DECODERS, starts[2:]))
+    (menu_ms, menu_kib), (bare_ms, _) = starts[0], starts[1]
+    work = dict(zip(FLOOR_PROGRAMS, starts[2:]))
     fastest = min(work, key=lambda d: work[d][0])
     work_ms, work_kib = work[fastest]
     rows = [("start to ready", menu_ms, work_ms, "ms, work floor (%s)" % fastest),
@@ -176,7 +173,7 @@ def main():
         ratio = ("%s%.2f" % (">" if r.get("at least") else "", r["ratio"]))
         print("%-23s %24s %12s %8s %7s  %s" % (r["name"], value, r["floor"], ratio,
                                                  ("<= %.2f" % goal) if goal else "", r["unit"]))
-    print("start to ready per work floor decoder: %s ms" % ", ".join("%s %.1f" % (d, work[d][0]) for d in DECODERS))
+    print("start to ready per work floor decoder: %s ms" % ", ".join("%s %.1f" % (d, work[d][0]) for d in work))
     print("written: %s" % os.path.join(BUILD, "bench.json"))
     return 0
 

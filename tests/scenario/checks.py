@@ -3,7 +3,7 @@ and whether a tap at each of its controls reaches that control."""
 import os
 import time
 
-from phone import Picture, Slot, close_to, poll
+from phone import Picture, Slot, poll, poll_value
 
 WHITE, FRAME_EDGE, BUTTON_EDGE = (255, 255, 255), (166, 166, 166), (106, 106, 106)
 SHELL_WINDOWS = {"menu_worker", "PhoneDoneButton"}
@@ -36,20 +36,20 @@ class Expect:
     def wrong(self, picture):
         return ["%s (%s, expected %s)" % (description, picture.pixel(x, y), colour)
                 for x, y, colour, description, tolerance in self.points
-                if not close_to(picture.pixel(x, y), colour, tolerance)]
+                if max(abs(a - b) for a, b in zip(picture.pixel(x, y), colour)) > tolerance]
 
     def shown(self, phone, name, seconds=20):
         """Takes screenshots (NAME.png in the phone's folder) until every pixel shows, at most the seconds; returns
         the descriptions of those the last one did not show, and forgets the pixels."""
-        last = [None]
-
-        def matches():
-            last[0] = phone.screenshot(name)
-            return not self.wrong(last[0])
-
-        poll(seconds, matches)
-        wrong, self.points = self.wrong(last[0]), []
+        wrong = poll_value(seconds, lambda: self.wrong(phone.screenshot(name)), [])
+        self.points = []
         return wrong
+
+
+def launch_menu(phone):
+    """Starts the menu and waits until it shows and has hidden the task bar."""
+    phone.launch()
+    assert phone.wait_for_menu(), "the menu shows"
 
 
 def menu_painted(phone, skin="Default", expect=None):
@@ -63,14 +63,12 @@ def menu_painted(phone, skin="Default", expect=None):
 def expect_state(phone, /, seconds=0, **want):
     """Checks fields of the phone's state, read until they are as wanted for at most the seconds (once when none
     are given)."""
-    seen = {}
-
-    def same():
+    def fields():
         state = phone.state()
-        seen.update((name, state.get(name)) for name in want)
-        return seen == want
+        return {name: state.get(name) for name in want}
 
-    assert poll(seconds, same), "the phone's state shows %s, expected %s" % (seen, want)
+    seen = poll_value(seconds, fields, want)
+    assert seen == want, "the phone's state shows %s, expected %s" % (seen, want)
 
 
 def reference_missed(phone, reference, x=0, y=0, name="screen", seconds=20):
@@ -135,15 +133,11 @@ def paint_faults(windows, screen):
     # The dialog's own top-level windows are listed above it, its children right below it.
     mine = [w for w in windows[:front] if owned(w) and w.cls not in SHELL_WINDOWS]
     mine += [w for i, w in enumerate(windows) if i > front and top[i] is dialog and w.cls == "SysTreeView32"]
-    checked = 0
-    for w in mine:
-        rule = own_pixel(w)
-        if rule:
-            checked += 1
-            (x, y), colour = rule
-            if screen.pixel(x, y) != colour:
-                faults.append("%s %r at %d,%d: %s, not %s" % (w.cls, w.text, x, y, screen.pixel(x, y), colour))
-    if checked == 0:
+    rules = [(w, own_pixel(w)) for w in mine if own_pixel(w)]
+    for w, ((x, y), colour) in rules:
+        if screen.pixel(x, y) != colour:
+            faults.append("%s %r at %d,%d: %s, not %s" % (w.cls, w.text, x, y, screen.pixel(x, y), colour))
+    if not rules:
         faults.append("the front dialog shows no window to check")
     # What a screen below leaves: its buttons and frames inside the front dialog must be covered.
     for w in windows[front + 1:]:
@@ -172,17 +166,15 @@ def tap_faults(windows):
     # A tap goes to the top-most top-level window under it (a frame shows only its outline), then to the child there.
     under = lambda x, y: next((t for t in windows if not t.child and not frame(t) and
                                t.x <= x < t.x + t.w and t.y <= y < t.y + t.h), None)
-    end, faults, checked = front + 1, [], 0
+    end, faults = front + 1, []
     while end < len(windows) and windows[end].child:
         end += 1  # the front dialog's children; the windows after them belong to screens below
-    for i, w in enumerate(windows[:end]):
-        for x, y in tap_points(w):
-            checked += 1
-            hit = under(x, y)
-            if hit is not top[i]:
-                faults.append("%s %r at %d,%d is under %s %r" % (w.cls, w.text, x, y, hit and hit.cls,
-                                                                 hit and hit.text))
-    if checked == 0:
+    taps = [(w, top[i], x, y) for i, w in enumerate(windows[:end]) for x, y in tap_points(w)]
+    for w, own_top, x, y in taps:
+        hit = under(x, y)
+        if hit is not own_top:
+            faults.append("%s %r at %d,%d is under %s %r" % (w.cls, w.text, x, y, hit and hit.cls, hit and hit.text))
+    if not taps:
         faults.append("the front dialog shows no control to tap")
     return faults
 
@@ -194,8 +186,7 @@ def screen_painted(phone, name="front"):
 
 
 def stacking_settled(phone):
-    """The windowing rules have stopped moving windows: the phone's count of their restacks holds for half a
-    second."""
+    """The windowing rules have stopped moving windows: the phone's count of restacks holds for half a second."""
     before = phone.state()["restacks"]
     time.sleep(0.5)
     return phone.state()["restacks"] == before

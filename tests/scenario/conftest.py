@@ -30,8 +30,7 @@ def phone(request):
         for name in os.listdir(device.device):
             if name.endswith(".png"):
                 shutil.copy(os.path.join(device.device, name), kept)
-        listing = device.emu("windows", check=False)
         with open(os.path.join(kept, "windows.txt"), "w") as fh:
-            fh.write(listing.stdout)
+            fh.write(device.emu("windows", check=False).stdout)
         print("the screenshots and windows are kept in " + kept, file=sys.stderr)
     device.close()

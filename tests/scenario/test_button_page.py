@@ -4,7 +4,7 @@ that picture, and the button runs the program."""
 import os
 import shutil
 
-from checks import Expect, menu_painted
+from checks import Expect, launch_menu, menu_painted
 from phone import INSTALL, Picture, ini_value, poll, poll_value
 
 SLOT = 1  # "Button 2": the hub's left column, second row
@@ -15,11 +15,11 @@ PROGRAM, ARGUMENT, ACTION = "\\Windows\\recorder.exe", "-x hello", "Running prog
 ICON = "\\My Documents\\My Pictures\\" + PICTURE
 
 
-def shot(phone, name):
+def keep(picture):
     """A screenshot of what a person sees, kept in $SHOTS when that names a folder."""
-    picture = phone.screenshot(name)
     if os.environ.get("SHOTS"):
         shutil.copy(picture.path, os.environ["SHOTS"])
+    return picture
 
 
 def field(phone, y):
@@ -110,7 +110,7 @@ def test_button_page(phone):
             break
     phone.key("Return")
     assert poll_value(20, lambda: action(phone), ACTION) == ACTION, "the action box shows the program action"
-    shot(phone, "action")
+    keep(phone.screenshot("action"))
     phone.tap(425, TEXT_FIELD_Y + 20)  # "D"
     assert poll_value(20, lambda: field(phone, TEXT_FIELD_Y), ACTION) == ACTION, \
         "D puts the action's label into the caption"
@@ -119,7 +119,7 @@ def test_button_page(phone):
     phone.tap(425, PROGRAM_FIELD_Y + 20)  # ">>"
     assert poll(20, lambda: len(trees(phone)) == 2), "the picker shows its folder tree and file list"
     assert pick(phone, "Windows", "recorder.exe"), "the picker lists the Windows folder and highlights recorder.exe"
-    shot(phone, "picker-cancel")
+    keep(phone.screenshot("picker-cancel"))
     phone.tap(360, 774)  # Cancel
     assert phone.wait_for("Button", "Path to exe"), "the picker's Cancel closes it"
     assert field(phone, PROGRAM_FIELD_Y) == "", "Cancel leaves the program field as it was"
@@ -128,7 +128,7 @@ def test_button_page(phone):
     phone.tap(425, PROGRAM_FIELD_Y + 20)
     assert poll(20, lambda: len(trees(phone)) == 2), "the picker opens again"
     assert pick(phone, "Windows", "recorder.exe"), "the picker highlights recorder.exe again"
-    shot(phone, "picker")
+    keep(phone.screenshot("picker"))
     phone.tap(120, 774)  # Select
     assert phone.wait_for("Button", "Path to exe"), "the picker's Select closes it"
     assert poll_value(20, lambda: field(phone, PROGRAM_FIELD_Y), PROGRAM) == PROGRAM, \
@@ -143,12 +143,12 @@ def test_button_page(phone):
     phone.tap(425, ICON_FIELD_Y + 20)  # ">>"
     assert poll(20, lambda: len(trees(phone)) == 2), "the icon's picker shows its folder tree and file list"
     assert pick_picture(phone, PICTURE), "the picker opens My Pictures and highlights " + PICTURE
-    shot(phone, "picker-icon")
+    keep(phone.screenshot("picker-icon"))
     phone.tap(120, 774)  # Select
     assert phone.wait_for("Button", "Path to exe"), "the icon's Select closes the picker"
     assert poll_value(20, lambda: field(phone, ICON_FIELD_Y), ICON) == ICON, \
         "Select puts the picture's path into the icon field"
-    shot(phone, "page")
+    keep(phone.screenshot("page"))
     phone.tap(120, 774)  # Save
     assert phone.wait_for("Button", "Button %d" % (SLOT + 1)), "Save closes the page"
     saved = [ini_value(phone.read(INSTALL + "/Settings.ini"), str(SLOT), key)
@@ -171,12 +171,9 @@ def test_button_page(phone):
     expect = Expect()
     for x, y in points:
         expect.add(65 + x, button_y + y, picture.pixel(x, y), "the button shows the picture at (%d, %d)" % (x, y), 8)
-    phone.launch()
-    assert phone.wait_for_menu(), "the menu shows"
+    launch_menu(phone)
     assert expect.faces(phone).shown(phone, "menu") == []
-    menu = Picture(os.path.join(phone.device, "menu.png"))
-    if os.environ.get("SHOTS"):
-        shutil.copy(menu.path, os.environ["SHOTS"])
+    menu = keep(Picture(os.path.join(phone.device, "menu.png")))
     button = next((w for w in phone.windows() if w.matches("Button") and (w.x, w.y) == (65, button_y)), None)
     assert button, "the menu shows the new button"
     assert menu.pixel(66, button_y + 1) != (255, 0, 255), "the picture's magenta corner is left out"

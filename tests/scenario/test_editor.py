@@ -3,7 +3,7 @@ new skin and time-out, a button page saves an action, Exit ends the menu, the ne
 import os
 import time
 
-from checks import Expect, menu_painted
+from checks import Expect, launch_menu, menu_painted
 from phone import INSTALL, Picture, ini_value, poll, poll_value
 
 SETTINGS = INSTALL + "/Settings.ini"
@@ -60,8 +60,7 @@ def test_editor(phone):
     # And the new skin, looked at with the auto-close off: a screenshot may take longer than the 2-second time-out.
     timeout(2, 0)
     wallpaper = Picture(os.path.join(phone.install, "Skins", "Graphite", "Wallpaper.png"))
-    phone.launch()
-    assert phone.wait_for_menu(), "the menu shows"
+    launch_menu(phone)
     assert Expect().add(20, 790, wallpaper.pixel(20, 790), "the next start paints Graphite's wallpaper") \
         .faces(phone, "Graphite").shown(phone, "menu") == []
     phone.tap(450, 30)  # Exit

@@ -9,7 +9,7 @@ from phone import Picture, settings_text
 
 def test_first_start(phone):
     phone.boot()
-    assert phone.shown("HHTaskBar"), "the task bar shows before the menu starts"
+    assert phone.find("HHTaskBar"), "the task bar shows before the menu starts"
     wallpaper = Picture(os.path.join(phone.install, "Skins", "Default", "Wallpaper.png"))
     expect = Expect()
     for x, y in [(240, 400), (10, 790), (470, 30)]:

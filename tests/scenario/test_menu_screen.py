@@ -3,7 +3,7 @@ the skin's button background, the state picture of its action as the phone stand
 import os
 import time
 
-from checks import SEVEN_SLOTS, Expect
+from checks import SEVEN_SLOTS, Expect, launch_menu
 from phone import INSTALL, Picture, poll_value
 
 SETTINGS = INSTALL + "/Settings.ini"
@@ -25,20 +25,11 @@ def expect_face(expect, phone, skin, slot, picture):
     return expect
 
 
-def start_menu(phone):
-    phone.launch()
-    assert phone.wait_for_menu(), "the menu shows"
-
-
 # The runs that only show a screen have a time-out long enough for a busy machine and end by Exit; the first and
 # the run after the error box end by their time-out.
 def exit_menu(phone):
     phone.tap(450, 30)
     assert phone.wait(30) == 0, "Exit ends the run with 0"
-
-
-def places(windows):
-    return [(w.x, w.y, w.w, w.h) for w in windows]
 
 
 def test_menu_screen(phone):
@@ -52,11 +43,12 @@ def test_menu_screen(phone):
         expect_face(expect, phone, "Default", slot, "Default/%s.png" % picture)
     wallpaper = Picture(os.path.join(phone.install, "Skins", "Default", "Wallpaper.png"))
     expect.add(240, 129, wallpaper.pixel(240, 129), "the wallpaper shows between the buttons")
-    start_menu(phone)
+    launch_menu(phone)
 
     # The nine buttons: seven slot buttons, Exit and Settings, each at its place and size.
     listed = lambda: sorted((w for w in phone.windows() if w.matches("Button")), key=lambda w: (w.y, w.x))
-    assert poll_value(20, lambda: places(listed()), LAYOUT) == LAYOUT, "nine buttons at the layout's places and sizes"
+    places = poll_value(20, lambda: [(w.x, w.y, w.w, w.h) for w in listed()], LAYOUT)
+    assert places == LAYOUT, "nine buttons at the layout's places and sizes"
     buttons = listed()
     styles = [hex(w.style) for w in buttons]
     assert len([w for w in buttons if w.w == 350 and w.style in (0x50002000, 0x52002000)]) == 7, \
@@ -74,7 +66,7 @@ def test_menu_screen(phone):
     for slot, picture in [(1, "Graphite/Sleep"), (4, "Graphite/Vibro_on"), (5, "Graphite/Gprs_on"),
                           (6, "Default/Reset")]:
         expect_face(expect, phone, "Graphite", slot, picture + ".png")
-    start_menu(phone)
+    launch_menu(phone)
     assert expect.shown(phone, "graphite") == []
     exit_menu(phone)
 
@@ -84,7 +76,7 @@ def test_menu_screen(phone):
         phone.write(SETTINGS, "[Settings]\r\nSkinName = Default\r\nTimeout = 60\r\n\r\n[0]\r\nUseButton = 6\r\n"
                               "Text = WiFi\r\n")
         expect = expect_face(Expect(), phone, "Default", 0, "Default/Wifi_%s.png" % wlan)
-        start_menu(phone)
+        launch_menu(phone)
         assert expect.shown(phone, "wifi-" + wlan) == []
         exit_menu(phone)
 

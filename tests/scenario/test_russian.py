@@ -4,7 +4,7 @@ texts back byte for byte. The screen is compared with reference pictures: the ph
 state gives the same pixels on every machine."""
 import os
 
-from checks import reference_missed, window_shown
+from checks import launch_menu, reference_missed, window_shown
 from phone import INSTALL, ROOT, Slot, poll, settings_text
 
 REFERENCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "reference", "russian-")
@@ -39,8 +39,7 @@ def test_russian(phone):
     phone.write(SETTINGS, russian_settings("Кнопка №0 ёЁ"))
     expected = russian_settings("Перезапуск Manila")
 
-    phone.launch()
-    assert phone.wait_for_menu(), "the menu shows"
+    launch_menu(phone)
     assert reference_missed(phone, REFERENCE + "menu.png", 65, 25, "menu") == 0, \
         "the captions of slots 0 to 2 in Cyrillic"
 
@@ -67,8 +66,7 @@ def test_russian(phone):
     window_shown(phone, "Button", "Общие", "the hub is back after the General page's Save")
     phone.tap(360, 774)  # Exit
     assert phone.wait(20) == 0, "Exit ends the menu with 0"
-    phone.launch()
-    assert phone.wait_for_menu(), "the menu shows again"
+    launch_menu(phone)
     phone.tap(240, 183)
     window_shown(phone, "Static", "Вы уверены?", "Reset asks first, in Russian")
     window_shown(phone, "#32770", "Внимание!", "the box's caption is Russian")

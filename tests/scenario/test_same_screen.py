@@ -4,7 +4,7 @@ TOLVANE_NEW_REFERENCE=1 to write the reference from this machine instead."""
 import os
 import shutil
 
-from checks import SEVEN_SLOTS, reference_missed
+from checks import SEVEN_SLOTS, launch_menu, reference_missed
 from phone import Phone
 
 REFERENCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "reference", "menu-default.png")
@@ -14,8 +14,7 @@ def start_menu(phone):
     """Boots the phone and starts the seven-button Default menu, without a time-out."""
     phone.boot()
     phone.write_settings(timeout=0, slots=SEVEN_SLOTS)
-    phone.launch()
-    assert phone.wait_for_menu(), "the menu shows"
+    launch_menu(phone)
 
 
 def test_same_screen(phone):
@@ -33,6 +32,5 @@ def test_same_screen(phone):
         missed = reference_missed(second, REFERENCE, name="second", seconds=10)
         shutil.copy(os.path.join(second.device, "second.png"), phone.device)  # kept beside the first for a look
     assert missed == 0, "a second phone shows the reference menu, pixel for pixel"
-    assert phone.read(os.path.join(phone.device, "first.png"), binary=True) == \
-        phone.read(os.path.join(phone.device, "second.png"), binary=True), \
-        "the two phones' screenshots are byte-identical files"
+    shots = [phone.read(os.path.join(phone.device, name), binary=True) for name in ("first.png", "second.png")]
+    assert shots[0] == shots[1], "the two phones' screenshots are byte-identical files"

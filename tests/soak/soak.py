@@ -9,10 +9,9 @@ old or the new complete version.
 Inputs and kill trials are spread over several phones run side by side, each in a folder of its own. Each phone
 keeps a log of what it was given and of every entry script command that failed or complained, with its status and
 error output; a run that fails keeps the logs and says where they are.
-
-Usage: soak.py [--inputs N] [--kills K] [--phones P] [--seed S] [--quiet]
 """
 import argparse
+import collections
 import ctypes
 import hashlib
 import os
@@ -33,7 +32,7 @@ import png_maker
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path[:0] = [os.path.join(ROOT, "tools"), os.path.join(ROOT, "tests", "scenario")]
-from checks import paint_faults  # noqa: E402
+from checks import screen_painted  # noqa: E402
 from phone import INSTALL, SLOT_COUNT, EmuError, Phone, Slot, poll, settings_text  # noqa: E402
 from phone.progress import Progress  # noqa: E402
 
@@ -95,8 +94,6 @@ def snapshot(phone):
                     files[rel] = "unreadable"
     return files
 
-
-# ---------------------------------------------------------------- inputs
 
 CACHE_LOCK = threading.Lock()
 
@@ -209,9 +206,10 @@ class Inputs:
         for name in self.rng.sample(PICTURES, 6):
             how = self.rng.choice(["missing", "empty", "truncated", "jpeg", "folder"])
             path = self.phone.path(skin + name)
-            if how == "missing":
-                if os.path.exists(path):
-                    os.remove(path)
+            if how in ("missing", "folder") and os.path.exists(path):
+                os.remove(path)
+            if how == "folder":
+                os.makedirs(path)
             elif how == "empty":
                 self.write(skin + name, b"")
             elif how == "truncated":
@@ -220,10 +218,6 @@ class Inputs:
                 self.write(skin + name, data[:self.rng.randint(8, max(9, len(data) // 2))])
             elif how == "jpeg":
                 shutil.copy(cached(self.cache, "photo.jpg"), path)
-            else:
-                if os.path.exists(path):
-                    os.remove(path)
-                os.makedirs(path)
             done.append("%s %s" % (name, how))
         return "pictures: " + ", ".join(done), 1, None
 
@@ -285,21 +279,18 @@ class Inputs:
             if self.rng.random() < 0.5:
                 size = (self.rng.randint(1, size[0] * 2), self.rng.randint(1, size[1] * 2))
             kind = self.index * len(places) + number
-            breakage = None
-            if broken and self.rng.random() < 0.7:
-                breakage = png_maker.BREAKAGES[kind % len(png_maker.BREAKAGES)]
+            breakage = (png_maker.BREAKAGES[kind % len(png_maker.BREAKAGES)]
+                        if broken and self.rng.random() < 0.7 else None)
             data, name = png_maker.picture(self.rng, kind, size[0], size[1], breakage)
             self.write(place, data)
             done.append("%s %s" % (os.path.basename(place), name))
         return done
 
     def pictures_generated(self):
-        done = self.generated_pictures(broken=False)
-        return "generated pictures: " + ", ".join(done), 1, None
+        return "generated pictures: " + ", ".join(self.generated_pictures(broken=False)), 1, None
 
     def pictures_generated_broken(self):
-        done = self.generated_pictures(broken=True)
-        return "generated broken pictures: " + ", ".join(done), 1, None
+        return "generated broken pictures: " + ", ".join(self.generated_pictures(broken=True)), 1, None
 
     def all(self):
         return [self.settings_random, self.settings_boms, self.settings_nul_and_cr, self.settings_long_line,
@@ -309,8 +300,6 @@ class Inputs:
                 self.vendor_missing, self.pictures_generated, self.pictures_generated_broken,
                 self.pictures_generated_broken]
 
-
-# ---------------------------------------------------------------- runs
 
 def settings_loads_completely(data):
     """A complete Settings.ini as the program writes it: sections of "key = value" lines, CRLF, nothing cut."""
@@ -370,36 +359,31 @@ def soak_input(phone, index, seed, cache, pristine):
     old = open(settings, "rb").read() if os.path.isfile(settings) else None
     code, seconds = run_one(phone, timeout, program)
     after = snapshot(phone)
-    problems, found = [], []
+    problems = []  # (the kind counted, what happened)
     if code is None:
-        found.append("hangs")
-        problems.append("did not end within %d s" % seconds)
+        problems.append(("hangs", "did not end within %d s" % seconds))
     elif code > 255 or code < 0:
-        found.append("crashes")
-        problems.append("ended with code %s" % (hex(code) if code > 0 else code))
+        problems.append(("crashes", "ended with code %s" % (hex(code) if code > 0 else code)))
     changed = {k for k in set(before) | set(after) if before.get(k) != after.get(k)}
     strays = sorted(k for k in changed - ALLOWED_WRITES if not k.startswith("Windows/Tolvane"))
     if strays:
-        found.append("damaged")
-        problems.append("wrote other files: %s" % ", ".join(strays[:5]))
+        problems.append(("damaged", "wrote other files: %s" % ", ".join(strays[:5])))
     if SETTINGS in changed and os.path.isfile(settings):
         new = open(settings, "rb").read()
         if not settings_loads_completely(new):
-            found.append("damaged")
-            problems.append("Settings.ini is not a complete document")
+            problems.append(("damaged", "Settings.ini is not a complete document"))
         if old is not None:
             backup = phone.path(SETTINGS + ".bak")
             if not (os.path.isfile(backup) and open(backup, "rb").read() == old):
-                found.append("lost")
-                problems.append("the old Settings.ini was replaced without a backup")
+                problems.append(("lost", "the old Settings.ini was replaced without a backup"))
+    found = [kind for kind, _ in problems]
     if problems:
-        return found, "%4d %s: %s" % (index + 1, name, "; ".join(problems))
+        return found, "%4d %s: %s" % (index + 1, name, "; ".join(what for _, what in problems))
     return found, "%4d %-60s ok (%.1f s)" % (index + 1, name[:60], seconds)
 
 
-# ---------------------------------------------------------------- kill trials
-
 IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO, IN_CREATE = 0x2, 0x8, 0x80, 0x100
+WATCHED = (IN_CREATE, IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO)  # distinct bits: their sum is the watch mask
 
 
 class FolderWatch:
@@ -411,8 +395,7 @@ class FolderWatch:
         self.fd = self.libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
         if self.fd < 0:
             raise OSError(ctypes.get_errno(), "inotify_init1")
-        if self.libc.inotify_add_watch(self.fd, folder.encode(), IN_CREATE | IN_MODIFY | IN_CLOSE_WRITE |
-                                       IN_MOVED_TO) < 0:
+        if self.libc.inotify_add_watch(self.fd, folder.encode(), sum(WATCHED)) < 0:
             os.close(self.fd)
             raise OSError(ctypes.get_errno(), "inotify_add_watch")
         self.seen = []     # every event so far, in order
@@ -445,9 +428,7 @@ class FolderWatch:
             _, mask, _, length = struct.unpack("iIII", data[at:at + 16])
             name = data[at + 16:at + 16 + length].rstrip(b"\0").decode()
             at += 16 + length
-            for bit in (IN_CREATE, IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO):
-                if mask & bit:
-                    events.append((bit, name))
+            events += [(bit, name) for bit in WATCHED if mask & bit]
         self.seen.extend(events)
         return events
 
@@ -495,13 +476,6 @@ def kill_during_save(phone, rng, watch, pids_known):
     return "%.0f us after the file was %s" % (delay_us, step)
 
 
-def hub_painted(phone):
-    """The front screen shows each of its windows painted (the scenarios' own check): a tap before that can land
-    on the screen below it."""
-    screen = phone.screenshot("front")
-    return not paint_faults(phone.windows(), screen)
-
-
 def open_editor_page(phone, trial, page):
     """Settings, then the page's tile in the hub. Returns None when the page is open (its own controls are shown),
     else the step that did not happen."""
@@ -510,7 +484,8 @@ def open_editor_page(phone, trial, page):
     phone.tap(30, 30)
     if not phone.wait_for("Button", page):
         return "the hub did not open"
-    if not poll(10, lambda: hub_painted(phone)):
+    # A tap before the hub is painted can land on the screen below it.
+    if not poll(10, lambda: not screen_painted(phone)):
         return "the hub was not painted"
     tiles = {"General": (357, 346)}
     phone.tap(*tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4))))
@@ -538,8 +513,7 @@ def kill_trial(phone, trial, seed, pristine):
         # Numbers written as the program never writes them, so a save shows: "00" comes back as "0", "013" as
         # "13"; the key added by hand must survive it.
         old = (settings_text(timeout="00", slots=[Slot("013")] * SLOT_COUNT) + "Mine = kept\r\n").encode()
-        with open(settings, "wb") as fh:
-            fh.write(old)
+        phone.write(SETTINGS, old)
     watch = FolderWatch(os.path.dirname(settings))
     try:
         phone.launch()
@@ -578,18 +552,12 @@ def kill_trial(phone, trial, seed, pristine):
     else:
         good = data == old or (settings_loads_completely(data or b"") and sections and b"Mine = kept" in data)
         state = "old" if data == old else "new" if good else "DAMAGED (%d bytes)" % len(data or b"")
-    not_run = None
-    if not first_start and not_opened:
-        not_run = not_opened
-    elif where is None:
-        not_run = "no save began"
+    not_run = not_opened or ("no save began" if where is None else None)
     line = "kill %3d (%s%s): killed %s; save steps seen: %s;%s Settings.ini %s%s" % (
         trial + 1, moment, "" if first_start else ", " + page, where or "-", ", ".join(steps) or "none",
         " temporary file left;" if inside else "", state, "; NOT RUN AS MEANT: " + not_run if not_run else "")
     return not good, not_run is not None, inside, line
 
-
-# ---------------------------------------------------------------- phones side by side
 
 def phone_diagnosis(phone):
     """What is left of a phone whose driving failed: its display and shell processes, and the shell's log."""
@@ -627,14 +595,11 @@ class Soak:
         # Kill trials first among the inputs, so that the long ones do not all come at the end.
         self.tasks = sorted([("kill", i) for i in range(args.kills)] + [("input", i) for i in range(args.inputs)],
                             key=lambda t: t[1] / args.kills if t[0] == "kill" else t[1] / max(1, args.inputs))
-        self.results, self.lock = {}, threading.Lock()
+        self.results, self.lock = collections.Counter(), threading.Lock()
         self.progress = Progress(len(self.tasks))
 
-    def count(self, what):
-        self.results[what] = self.results.get(what, 0) + 1
-
     def problems(self):
-        return sum(self.results.get(what, 0) for what in FAILURES)
+        return sum(self.results[what] for what in FAILURES)
 
     def log(self, line, problem=False):
         with self.lock:
@@ -668,7 +633,7 @@ class Soak:
                     found, line, inside = self.run_task(phone, kind, index, pristine)
                 except EmuError as error:
                     with self.lock:
-                        self.count("phone restarts")
+                        self.results["phone restarts"] += 1
                     self.log("phone %d stopped answering during %s %d: %s; %s; its log: %s" % (
                         number, kind, index + 1, str(error).strip()[:200], phone_diagnosis(phone), phone.log_file),
                         True)
@@ -677,13 +642,11 @@ class Soak:
                 phone.note(line)
                 self.log(line, bool(found))
                 with self.lock:
-                    for what in found + (["kill inside"] if inside else []):
-                        self.count(what)
-                    self.count("done " + kind)
+                    self.results.update(found + (["kill inside"] if inside else []) + ["done " + kind])
                     self.show_progress()
         except Exception as error:  # a phone that fails twice leaves its tasks to the others: the counts show it
             with self.lock:
-                self.count("phone failures")
+                self.results["phone failures"] += 1
             self.log("phone %d: %s; %s; its log: %s" % (number, error, phone_diagnosis(phone), phone.log_file), True)
         finally:
             phone.shutdown()

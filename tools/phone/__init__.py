@@ -2,9 +2,8 @@
 launch, wait, taps, keys and text, screenshots read in-process, the windows as records, the phone's state, and the
 one writer of Settings.ini. The scenarios, the soak, the bench and the skin preview all drive phones through it.
 
-Every call through the entry script is logged with its status and error output (Phone.log, and Phone.log_file when
-given), so a test's log shows what each Wine process the harness started said."""
-import hashlib
+Every call through the entry script that fails or complains is logged with its status and error output (to
+Phone.log_file when given, else to stderr), so a test's log shows what each Wine process the harness started said."""
 import json
 import os
 import shutil
@@ -37,17 +36,13 @@ def poll(seconds, condition, interval=0.2):
 def poll_value(seconds, value, want, interval=0.2):
     """Asks value() until it answers want or the seconds have passed; returns its last answer, so that a check
     that fails can say what it saw."""
-    seen = [None]
+    deadline = time.monotonic() + seconds
+    while True:
+        answer = value()
+        if answer == want or time.monotonic() >= deadline:
+            return answer
+        time.sleep(interval)
 
-    def holds():
-        seen[0] = value()
-        return seen[0] == want
-
-    poll(seconds, holds, interval)
-    return seen[0]
-
-
-# ---------------------------------------------------------------- Settings.ini
 
 class Slot(namedtuple("Slot", "code text icon path arg")):
     """One button's section of Settings.ini: the action's code, the caption, the icon, a program and its argument."""
@@ -57,12 +52,9 @@ class Slot(namedtuple("Slot", "code text icon path arg")):
         return super().__new__(cls, str(code), text, icon, path, arg)
 
 
-UNBOUND = Slot()
-
-
 def settings_text(skin="Default", timeout=5, slots=(), newline="\r\n"):
     """Settings.ini as the program itself writes it; slots not given are unbound (UseButton = 13)."""
-    slots = list(slots) + [UNBOUND] * (SLOT_COUNT - len(slots))
+    slots = list(slots) + [Slot()] * (SLOT_COUNT - len(slots))
     parts = ["[Settings]", "SkinName = %s" % skin, "Timeout = %s" % timeout]
     for number, slot in enumerate(slots):
         parts += ["", "", "[%d]" % number, "UseButton = %s" % slot.code, "Path = %s" % slot.path,
@@ -84,8 +76,6 @@ def ini_value(text, section, key):
     return None
 
 
-# ---------------------------------------------------------------- pictures
-
 class Picture:
     """A picture's pixels, read once: a screenshot or a skin's PNG."""
 
@@ -93,20 +83,13 @@ class Picture:
         self.path = path
         with Image.open(path) as image:
             self.image = image.convert("RGB")
-
-    @property
-    def size(self):
-        return self.image.size
+        self.size = self.image.size
 
     def pixel(self, x, y):
         return self.image.getpixel((x, y))
 
     def part(self, x, y, width, height):
         return self.image.crop((x, y, x + width, y + height))
-
-    def digest(self):
-        """A digest of the pixels, not of the file."""
-        return hashlib.md5(self.image.tobytes()).hexdigest()
 
     def shows(self, other, x, y):
         """Whether this picture holds other's pixels with its top left at (x, y)."""
@@ -117,12 +100,6 @@ class Picture:
         shows() to tell how far off it was."""
         return sum(a != b for a, b in zip(self.part(x, y, *other.size).getdata(), other.image.getdata()))
 
-
-def close_to(got, want, tolerance=0):
-    return max(abs(a - b) for a, b in zip(got, want)) <= tolerance
-
-
-# ---------------------------------------------------------------- windows
 
 class Window(namedtuple("Window", "handle cls text x y w h style visible")):
     """One window of `emu windows --json`, listed in z-order from the top, each one's children right after it."""
@@ -140,8 +117,6 @@ class Window(namedtuple("Window", "handle cls text x y w h style visible")):
         return self.visible and self.cls == cls and (text is None or self.text == text)
 
 
-# ---------------------------------------------------------------- the phone
-
 class EmuError(RuntimeError):
     pass
 
@@ -149,16 +124,12 @@ class EmuError(RuntimeError):
 class Phone:
     """One emulated phone in a folder of its own (a temporary one unless given), driven through the entry script."""
 
-    def __init__(self, device=None, log_file=None, quiet=False):
+    def __init__(self, device=None, log_file=None, prefix="tolvane-phone."):
         self.temporary = device is None
-        self.device = os.path.abspath(device or tempfile.mkdtemp(prefix="tolvane-phone."))
+        self.device = os.path.abspath(device or tempfile.mkdtemp(prefix=prefix))
         self.root = os.path.join(self.device, "root")
         self.install = os.path.join(self.root, INSTALL)
         self.log_file = log_file
-        self.quiet = quiet
-        self.log = []
-
-    # -- the entry script
 
     def emu(self, *args, check=True, timeout=120, env=None):
         """Runs `./tolvane emu ARGS --device DIR`; its status and error output go to the log. Fails (EmuError)
@@ -186,11 +157,10 @@ class Phone:
         return result
 
     def note(self, line):
-        self.log.append(line)
         if self.log_file:
             with open(self.log_file, "a", encoding="utf-8") as fh:
                 fh.write(line + "\n")
-        elif not self.quiet:
+        else:
             print(line, file=sys.stderr)
 
     def boot(self, locale=None):
@@ -211,8 +181,6 @@ class Phone:
 
     def __exit__(self, *exc):
         self.close()
-
-    # -- the menu program
 
     def launch(self, program=None):
         self.emu("launch", env={"TOLVANE_MENU_EXE": program} if program else None)
@@ -241,8 +209,6 @@ class Phone:
         """The Unix process ids of this phone's menu program (the entry script tells phones apart by their prefix)."""
         return [int(pid) for pid in self.emu("pids", check=False).stdout.split()]
 
-    # -- input
-
     def tap(self, x, y):
         self.emu("tap", x, y)
 
@@ -259,8 +225,6 @@ class Phone:
     def type(self, text):
         self.emu("type", text)
 
-    # -- what the phone shows
-
     def screenshot(self, name="screen"):
         path = os.path.join(self.device, name + ".png")
         self.emu("screenshot", path)
@@ -273,15 +237,12 @@ class Phone:
         """The first visible window of the class (and text), or None."""
         return next((w for w in (self.windows() if windows is None else windows) if w.matches(cls, text)), None)
 
-    def shown(self, cls, text=None):
-        return self.find(cls, text) is not None
-
     def wait_for(self, cls, text=None, seconds=20):
         """Waits until a visible window of the class (and text) is listed; returns it, or None."""
         return poll(seconds, lambda: self.find(cls, text)) or None
 
     def wait_until_gone(self, cls, text=None, seconds=20):
-        return poll(seconds, lambda: not self.shown(cls, text))
+        return poll(seconds, lambda: self.find(cls, text) is None)
 
     def menu_ready(self):
         """The menu window shows and has hidden the task bar. Its buttons show while it is made, before it takes
@@ -300,11 +261,10 @@ class Phone:
         def same():
             picture = self.screenshot(name)
             previous, last[0] = last[0], picture
-            return previous is not None and previous.digest() == picture.digest() and (until is None or until(picture))
+            same_pixels = previous is not None and previous.image.tobytes() == picture.image.tobytes()
+            return same_pixels and (until is None or until(picture))
 
         return last[0] if poll(seconds, same, 0.3) else None
-
-    # -- the phone's state
 
     def state(self):
         return json.loads(self.emu("state").stdout)
@@ -315,17 +275,15 @@ class Phone:
     def ctl(self, *args, check=True):
         return self.emu("ctl", *args, check=check)
 
-    # -- the phone's files
-
     def path(self, relative):
         return os.path.join(self.root, relative)
 
     def write(self, relative, data):
+        """Writes bytes, or a text in UTF-8 with its line ends as given."""
         full = self.path(relative)
         os.makedirs(os.path.dirname(full), exist_ok=True)
-        with open(full, "wb" if isinstance(data, bytes) else "w", **({} if isinstance(data, bytes) else
-                                                                       {"newline": "", "encoding": "utf-8"})) as fh:
-            fh.write(data)
+        with open(full, "wb") as fh:
+            fh.write(data if isinstance(data, bytes) else data.encode("utf-8"))
 
     def read(self, relative, binary=False):
         with open(self.path(relative), "rb" if binary else "r", **({} if binary else {"newline": ""})) as fh:

@@ -4,7 +4,6 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 
 from PIL import Image
 
@@ -61,7 +60,6 @@ if __name__ == "__main__":
     source = os.path.abspath(sys.argv[1])
     out = sys.argv[2] if sys.argv[2:] else "%s/build/screenshots/skin-%s.png" % (ROOT, os.path.basename(source))
     os.path.isfile(os.path.join(source, "Skin.ini")) or die("%s holds no Skin.ini" % sys.argv[1])
-    with Phone(tempfile.mkdtemp(prefix="tolvane-preview.")) as phone:
-        phone.temporary = True  # its folder goes with it
+    with Phone(prefix="tolvane-preview.") as phone:
         preview(phone, source, out)
     print(out)

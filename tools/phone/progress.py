@@ -6,9 +6,8 @@ import time
 
 
 class Progress:
-    """Says how far work of total parts has come, and prints other lines without mangling it. Off a terminal it
-    prints a plain line each time another lines-th of the work is done (a tenth by default), or after a minute
-    without one."""
+    """Says how far work of total parts has come, and prints other lines without mangling it. Off a terminal a
+    plain line comes with each further lines-th of the work."""
 
     def __init__(self, total, lines=10, stream=None):
         self.total, self.lines, self.stream = max(1, total), lines, stream or sys.stdout
