@@ -6,9 +6,8 @@ from phone import settings_text
 
 
 def wine_images(device):
-    """The Wine programs the Unix processes of a phone run (wine64 or its preloader), the server left out."""
-    marker = ("WINEPREFIX=%s/wine" % device).encode()
-    images = set()
+    """The Wine programs (wine64 or its preloader) that the Unix processes of a phone run, the server left out."""
+    marker, images = ("WINEPREFIX=%s/wine" % device).encode(), set()
     for pid in filter(str.isdigit, os.listdir("/proc")):
         try:
             if marker in open("/proc/%s/environ" % pid, "rb").read().split(b"\0"):
@@ -29,9 +28,8 @@ def test_emu_commands(phone):
     assert lines and all(len(line.split("\t")) == 9 for line in lines), "every windows line has 9 fields"
     assert [w.handle for w in phone.windows()] == [int(line.split("\t")[0], 16) for line in lines], \
         "the JSON records list the same windows in the same order"
-    # Without the preloader the C heap can lie where Wine puts its fixed pages: now and then a start ends at once, or
-    # the process aborts in glibc's loader as it exits. The entry script starts the phone's first process, the phone
-    # the others.
+    # Without the preloader a start now and then ends at once, or aborts in glibc's loader at its exit (see the entry
+    # script's packages). The entry script starts the phone's first process, the phone the others.
     images = wine_images(phone.device)
     assert images and all("preloader" in image for image in images), "not through the preloader: %s" % sorted(images)
 
