@@ -72,7 +72,9 @@ void LightScreen()
 }
 
 // Ends every program started from the phone's drive except the shell and the entry script's hand, then starts
-// Manila again, as a phone coming back from a reset does.
+// Manila again, as a phone coming back from a reset does. The hand is told by the image of the process opened, not
+// by the snapshot's name: a phonectl that is still starting has no name in the snapshot, and ending it before Wine
+// has set up its signals kills it outright.
 void RestartPhonePrograms(HWND hwnd)
 {
     KillTimer(hwnd, kResetTimer);
@@ -81,14 +83,15 @@ void RestartPhonePrograms(HWND hwnd)
     PROCESSENTRY32W entry = {};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
-        if (entry.th32ProcessID == GetCurrentProcessId() || _wcsicmp(entry.szExeFile, L"phonectl.exe") == 0)
+        if (entry.th32ProcessID == GetCurrentProcessId())
             continue;
         HANDLE process = OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID);
         if (!process)
             continue;
         wchar_t image[MAX_PATH] = L"";
         DWORD size = MAX_PATH;
-        if (QueryFullProcessImageNameW(process, 0, image, &size) && _wcsnicmp(image, drive.c_str(), 3) == 0)
+        if (QueryFullProcessImageNameW(process, 0, image, &size) && _wcsnicmp(image, drive.c_str(), 3) == 0 &&
+            _wcsicmp(wcsrchr(image, L'\\') + 1, L"phonectl.exe") != 0)
             TerminateProcess(process, 0);
         CloseHandle(process);
     }
