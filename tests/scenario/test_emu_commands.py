@@ -2,19 +2,7 @@
 every window in both of its formats, and every Wine process of the phone runs through Wine's preloader."""
 import os
 
-from phone import settings_text
-
-
-def wine_images(device):
-    """The Wine programs (wine64 or its preloader) that the Unix processes of a phone run, the server left out."""
-    marker, images = ("WINEPREFIX=%s/wine" % device).encode(), set()
-    for pid in filter(str.isdigit, os.listdir("/proc")):
-        try:
-            if marker in open("/proc/%s/environ" % pid, "rb").read().split(b"\0"):
-                images.add(os.readlink("/proc/%s/exe" % pid))
-        except OSError:  # ended meanwhile
-            pass
-    return {image for image in images if "/wine/" in image and "wineserver" not in image}
+from phone import poll, settings_text
 
 
 def test_emu_commands(phone):
@@ -28,14 +16,14 @@ def test_emu_commands(phone):
     assert lines and all(len(line.split("\t")) == 9 for line in lines), "every windows line has 9 fields"
     assert [w.handle for w in phone.windows()] == [int(line.split("\t")[0], 16) for line in lines], \
         "the JSON records list the same windows in the same order"
-    # Without the preloader a start now and then ends at once, or aborts in glibc's loader at its exit (see the entry
-    # script's packages). The entry script starts the phone's first process, the phone the others.
-    images = wine_images(phone.device)
-    assert images and all("preloader" in image for image in images), "not through the preloader: %s" % sorted(images)
 
     # A menu that never closes by itself: wait gives up with 124 and says why.
     phone.write(phone.install + "/Settings.ini", settings_text(timeout=0))
     phone.launch()
+    # Without the preloader a start now and then ends at once, or aborts in glibc's loader at its exit (see the entry
+    # script's packages).
+    images = [os.readlink("/proc/%d/exe" % pid) for pid in poll(10, phone.menu_pids)]
+    assert images and all("preloader" in image for image in images), "not through the preloader: %s" % images
     waited = phone.emu("wait", 3, check=False)
     assert waited.returncode == 124, "wait gives up after SECONDS with 124"
     assert waited.stdout == "" and "still running after 3 seconds" in waited.stderr, "and says so on stderr only"
