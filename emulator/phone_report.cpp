@@ -188,7 +188,6 @@ int SetHistory(const wchar_t *value)
     for (const wchar_t *list : {LIST_CALLS, LIST_POWER, LIST_LAUNCHED, LIST_INPUT})
         ClearStateList(list);
     WriteStateDword(STATE_CONNECT_REQUESTS, 0);
-    WriteStateDword(STATE_RESTACKS, 0);
     return 0;
 }
 
@@ -269,7 +268,6 @@ int PrintPhoneState()
     number(L"htcutil_present", LibraryPresent(kVendorLibraries[1]));
     number(L"radio_delay_ms", ReadStateDword(STATE_RADIO_DELAY, DEFAULT_RADIO_DELAY_MS));
     number(L"connect_requests", ReadStateDword(STATE_CONNECT_REQUESTS, 0));
-    number(L"restacks", ReadStateDword(STATE_RESTACKS, 0));
     raw(L"power", JsonList(ReadStateList(LIST_POWER)));
     raw(L"launched", JsonLaunches(ReadStateList(LIST_LAUNCHED)));
     raw(L"calls", JsonList(ReadStateList(LIST_CALLS)));

@@ -16,7 +16,6 @@ enum Radio { RADIO_BLUETOOTH, RADIO_WLAN, RADIO_PHONE, RADIO_FLIGHT, RADIO_COUNT
 #define STATE_TASKBAR_VISIBLE L"TaskbarVisible"     // 1 while the task bar is shown
 #define STATE_SCREEN L"Screen"                      // 1 lit, 0 dark after a suspend or power off
 #define STATE_CONNECT_REQUESTS L"ConnectRequests"   // data connection requests received
-#define STATE_RESTACKS L"Restacks"                  // restacks made by the stacking rule (aygshell)
 #define LIST_CALLS L"Calls"                         // vendor library export calls, "Name argument"
 #define LIST_POWER L"Power"                         // power requests: "reset", "suspend", "off"
 #define LIST_LAUNCHED L"Launched"                   // programs started: "\Windows\x.exe|parameters"

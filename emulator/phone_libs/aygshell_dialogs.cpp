@@ -52,10 +52,14 @@ LRESULT DrawSoftKey(NMTBCUSTOMDRAW *draw)
     return CDRF_DODEFAULT;
 }
 
+// A stylus does not hover: no key is ever drawn hot under a pointer that stays where the last tap was (a hot key of
+// a flat toolbar is drawn without its caption on the strip). Answering TBN_HOTITEMCHANGE with nonzero refuses it.
 LRESULT OnMenuBarNotify(NMHDR *header)
 {
     if (header->code == NM_CUSTOMDRAW)
         return DrawSoftKey((NMTBCUSTOMDRAW *)header);
+    if (header->code == TBN_HOTITEMCHANGE)
+        return TRUE;
     return 0;
 }
 
@@ -85,8 +89,8 @@ void RegisterFrameClass(const wchar_t *name, WNDPROC proc, int colour)
     RegisterClassW(&wc);
 }
 
-// A window of the frame: owned by the dialog, in front of everything, never taking the focus from it. As a tool
-// window it stands above the dialog's own windows, even those the dialog makes after it (stacking_rule.cpp).
+// A window of the frame: owned by the dialog (a pop-up, as the phone's owned windows are), in front of everything,
+// never taking the focus from it.
 HWND CreateFrameWindow(const wchar_t *className, HWND hDlg, int x, int y, int width, int height)
 {
     return CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, className, L"",
@@ -106,9 +110,7 @@ void SizeDialogFullScreen(HWND hDlg, DWORD dwFlags)
     int bottom = GetSystemMetrics(SM_CYSCREEN);
     if (!(dwFlags & SHIDIF_FULLSCREENNOMENUBAR))
         bottom -= PHONE_MENUBAR_HEIGHT;
-    // Topmost, like the task bar it shares the screen with: the dialog's own top-level controls, which the
-    // phone places in screen coordinates, may reach up over the task bar and must stay visible there.
-    SetWindowPos(hDlg, HWND_TOPMOST, 0, PHONE_TASKBAR_HEIGHT, width, bottom - PHONE_TASKBAR_HEIGHT,
+    SetWindowPos(hDlg, HWND_TOP, 0, PHONE_TASKBAR_HEIGHT, width, bottom - PHONE_TASKBAR_HEIGHT,
                  SWP_FRAMECHANGED | SWP_NOACTIVATE);
 }
 

@@ -33,7 +33,85 @@ HBITMAP CopyTo24Bits(HDC hdcSrc, LONG SrcX, LONG SrcY, LONG SrcCx, LONG SrcCy)
     return copy;
 }
 
+// The phone's window styles. CE's CreateWindowEx (Remarks): a window made with a parent and an overlapped style,
+// neither WS_CHILD nor WS_POPUP, is implicitly given WS_CHILD ("This gives the window a parent, not an owner"), and
+// every window is implicitly WS_CLIPSIBLINGS and WS_CLIPCHILDREN. A window without a parent has no caption or
+// frame unless it asks for them (CE spells WS_OVERLAPPED as WS_BORDER | WS_CAPTION); desktop Win32 adds both to
+// every top-level window without WS_POPUP, so it is given WS_POPUP, which Wine draws bare.
+DWORD PhoneWindowStyle(DWORD dwStyle, HWND hWndParent)
+{
+    dwStyle |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+    if (!(dwStyle & (WS_CHILD | WS_POPUP)))
+        dwStyle |= hWndParent ? WS_CHILD : WS_POPUP;
+    return dwStyle;
+}
+
+// The end of a name-or-ordinal field of a dialog template: 0 (none), 0xFFFF and an ordinal, or a text.
+const WORD *SkipNameOrOrdinal(const WORD *field)
+{
+    if (*field == 0xFFFF)
+        return field + 2;
+    while (*field++)
+        ;
+    return field;
+}
+
+const BYTE *AlignToDword(const BYTE *start, const BYTE *at)
+{
+    return start + ((at - start + 3) & ~(INT_PTR)3);
+}
+
+// The bytes of a dialog template's items, from the first to the end of the last (each DWORD-aligned).
+size_t ItemBytes(const BYTE *items, WORD count)
+{
+    const BYTE *at = items;
+    for (WORD i = 0; i < count; i++) {
+        at = AlignToDword(items, at);
+        const WORD *field = (const WORD *)(at + sizeof(DLGITEMTEMPLATE));
+        field = SkipNameOrOrdinal(SkipNameOrOrdinal(field)); // class, then title
+        at = (const BYTE *)(field + 1) + *field;             // creation data: its size, then its bytes
+    }
+    return at - items;
+}
+
 } // namespace
+
+// Every window the program makes gets the phone's styles before Wine sees them (PhoneWindowStyle).
+extern "C" HWND WINAPI Phone_CreateWindowExW(DWORD dwExStyle, LPCWSTR lpClassName, LPCWSTR lpWindowName, DWORD dwStyle,
+                                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
+                                             HINSTANCE hInstance, LPVOID lpParam)
+{
+    return CreateWindowExW(dwExStyle, lpClassName, lpWindowName, PhoneWindowStyle(dwStyle, hWndParent), X, Y, nWidth,
+                           nHeight, hWndParent, hMenu, hInstance, lpParam);
+}
+
+// The phone's dialog boxes do not support DS_SETFONT (the WM_SETFONT page of Windows Mobile) nor DS_FIXEDSYS (CE's
+// DialogBoxIndirectParam page): the dialog is made from a copy of its template without them and without the font
+// they name, so it and its controls keep the phone's system font. An extended template is passed on as it is.
+extern "C" INT_PTR WINAPI Phone_DialogBoxIndirectParamW(HINSTANCE hInstance, LPCDLGTEMPLATEW hDialogTemplate,
+                                                        HWND hWndParent, DLGPROC lpDialogFunc, LPARAM dwInitParam)
+{
+    const DWORD kFontStyles = DS_SETFONT | DS_FIXEDSYS;
+    if (!hDialogTemplate || ((const WORD *)hDialogTemplate)[1] == 0xFFFF || !(hDialogTemplate->style & kFontStyles))
+        return DialogBoxIndirectParamW(hInstance, hDialogTemplate, hWndParent, lpDialogFunc, dwInitParam);
+    const BYTE *start = (const BYTE *)hDialogTemplate;
+    const WORD *field = (const WORD *)(start + sizeof(DLGTEMPLATE));
+    const WORD *afterTitle = SkipNameOrOrdinal(SkipNameOrOrdinal(SkipNameOrOrdinal(field))); // menu, class, title
+    const WORD *afterFont = afterTitle;
+    if (hDialogTemplate->style & DS_SETFONT)
+        afterFont = SkipNameOrOrdinal(afterTitle + 1); // the point size, then the face
+    const BYTE *items = AlignToDword(start, (const BYTE *)afterFont);
+    size_t head = (const BYTE *)afterTitle - start, itemBytes = ItemBytes(items, hDialogTemplate->cdit);
+    BYTE *copy = (BYTE *)LocalAlloc(LPTR, head + 3 + itemBytes);
+    if (!copy)
+        return -1;
+    memcpy(copy, start, head);
+    ((DLGTEMPLATE *)copy)->style &= ~kFontStyles;
+    memcpy((BYTE *)AlignToDword(copy, copy + head), items, itemBytes);
+    INT_PTR result = DialogBoxIndirectParamW(hInstance, (LPCDLGTEMPLATEW)copy, hWndParent, lpDialogFunc, dwInitParam);
+    LocalFree(copy);
+    return result;
+}
 
 // hSrc may be a device context or a bitmap selected nowhere, as on the phone. Only the colour of a pixel counts
 // against the key, as on the phone.

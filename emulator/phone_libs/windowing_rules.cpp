@@ -14,13 +14,12 @@ bool IsAnyWindow(HWND, const CREATESTRUCTW *)
     return true;
 }
 
-// Desktop Win32 gives every top-level window without WS_POPUP a caption and a frame; the phone does not. And
-// every window on the phone clips its children: a parent's painting never covers them.
-void GivePhoneStyle(HWND hwnd, CREATESTRUCTW *lpcs)
+// Every window on the phone clips its siblings and children (CE's CreateWindowEx, Remarks). The program's own
+// windows have it from the emulated coredll's CreateWindowExW; this gives it to the windows Wine makes itself
+// (dialogs from their templates, the parts of a control).
+void ClipSiblingsAndChildren(HWND hwnd, CREATESTRUCTW *lpcs)
 {
-    LONG style = lpcs->style | WS_CLIPCHILDREN;
-    if (!(style & (WS_CHILD | WS_POPUP)))
-        style |= WS_POPUP;
+    LONG style = lpcs->style | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (style != lpcs->style) {
         lpcs->style = style;
         SetWindowLongW(hwnd, GWL_STYLE, style);
@@ -34,16 +33,12 @@ struct WindowingRule {
 };
 
 const WindowingRule kWindowingRules[] = {
-    {"a window made without WS_CHILD is a caption-less top-level window owned by its parent, in screen "
-     "coordinates; every window clips its children",
-     IsAnyWindow, GivePhoneStyle},
-    {"an owned window stands above its owner on the screen, from its first paint on", IsTopLevelWindow,
-     KeepOwnedWindowsAbove},
+    {"every window clips its siblings and children", IsAnyWindow, ClipSiblingsAndChildren},
     {"a combo box made without a type bit drops its list down over the screen", IsTypelessComboBox, MakeDropDownList},
     {"an up-down control takes an empty buddy field for no valid position", IsUpDownControl,
      ReadEmptyBuddyAsNoPosition},
-    {"a frame made as an owned top-level window shows only its outline and caption", IsTopLevelGroupBox,
-     ShowOnlyOutline},
+    {"a frame paints its own inside with its parent's ground", IsGroupBox, PaintInside},
+    {"a window given no font draws with the phone's system font", IsAnyWindow, GiveSystemFont},
 };
 
 LRESULT CALLBACK PhoneWindowingHook(int nCode, WPARAM wParam, LPARAM lParam)
@@ -55,12 +50,6 @@ LRESULT CALLBACK PhoneWindowingHook(int nCode, WPARAM wParam, LPARAM lParam)
             if (rule.appliesTo(hwnd, lpcs))
                 rule.apply(hwnd, lpcs);
         }
-    } else if (nCode == HCBT_ACTIVATE) {
-        // An activation (a box closing hands it back to the menu, say) and a window taking the keyboard focus
-        // reorder the windows on the screen with no message to any of them: the stacking rule looks again.
-        WatchPhoneOrder((HWND)wParam);
-    } else if (nCode == HCBT_SETFOCUS) {
-        NoteFocus((HWND)wParam);
     }
     return CallNextHookEx(NULL, nCode, wParam, lParam);
 }

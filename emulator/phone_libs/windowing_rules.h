@@ -3,14 +3,6 @@
 #pragma once
 #include <windows.h>
 
-// A window made without WS_CHILD: stacking_rule.cpp keeps it above its owner.
-bool IsTopLevelWindow(HWND hwnd, const CREATESTRUCTW *lpcs);
-void KeepOwnedWindowsAbove(HWND hwnd, CREATESTRUCTW *lpcs);
-// An activation, and the keyboard focus going into a window: each raises a window on the screen with no message to
-// any window, so the order is checked again for a while.
-void WatchPhoneOrder(HWND activated);
-void NoteFocus(HWND hwnd);
-
 // combo_box_rule.cpp
 bool IsTypelessComboBox(HWND hwnd, const CREATESTRUCTW *lpcs);
 void MakeDropDownList(HWND hwnd, CREATESTRUCTW *lpcs);
@@ -20,5 +12,8 @@ bool IsUpDownControl(HWND hwnd, const CREATESTRUCTW *lpcs);
 void ReadEmptyBuddyAsNoPosition(HWND hwnd, CREATESTRUCTW *lpcs);
 
 // group_box_rule.cpp
-bool IsTopLevelGroupBox(HWND hwnd, const CREATESTRUCTW *lpcs);
-void ShowOnlyOutline(HWND hwnd, CREATESTRUCTW *lpcs);
+bool IsGroupBox(HWND hwnd, const CREATESTRUCTW *lpcs);
+void PaintInside(HWND hwnd, CREATESTRUCTW *lpcs);
+
+// system_font_rule.cpp
+void GiveSystemFont(HWND hwnd, CREATESTRUCTW *lpcs);

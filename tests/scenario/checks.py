@@ -87,17 +87,25 @@ def window_shown(phone, cls, text, what, seconds=20):
         what, cls, text, [w.text for w in phone.windows() if w.matches(cls)])
 
 
-def owned(w):
-    return w.style & 0x80000000 and not w.child
-
-
 def frame(w):
     return w.cls == "Button" and w.style & 0xF == 7
+
+
+def inside(w, x, y):
+    return w.x <= x < w.x + w.w and w.y <= y < w.y + w.h
 
 
 def front_dialog(windows):
     visible = [w for w in windows if w.visible]
     return visible, next((i for i, w in enumerate(visible) if w.cls == "#32770"), None)
+
+
+def descendants(windows, i):
+    """The windows listed right after windows[i] that belong to it (each window's children follow it)."""
+    end = i + 1
+    while end < len(windows) and windows[end].child:
+        end += 1
+    return windows[i + 1:end]
 
 
 def own_pixel(w):
@@ -113,38 +121,37 @@ def own_pixel(w):
     return None
 
 
-def tops(windows):
-    """Each window's top-level window (the windows are listed with each one's children right after it)."""
-    top, found = None, []
-    for w in windows:
-        top = top if w.child else w
-        found.append(top)
-    return found
-
-
 def paint_faults(windows, screen):
-    """What is wrong with the front screen's paint: each of the front dialog's own windows (fields, frames,
-    buttons, tiles) shows its own pixels, its tree controls their white ground, and no button or frame of a screen
+    """What is wrong with the front screen's paint: each control of the front dialog (fields, frames, buttons,
+    tiles, trees) shows its own pixels, each frame's inside its dialog's ground, and no button or frame of a screen
     below shows through it."""
     windows, front = front_dialog(windows)
     if front is None:
         return ["no dialog is shown"]
-    faults, dialog, top = [], windows[front], tops(windows)
-    # The dialog's own top-level windows are listed above it, its children right below it.
-    mine = [w for w in windows[:front] if owned(w) and w.cls not in SHELL_WINDOWS]
-    mine += [w for i, w in enumerate(windows) if i > front and top[i] is dialog and w.cls == "SysTreeView32"]
+    faults, dialog = [], windows[front]
+    mine = descendants(windows, front)
     rules = [(w, own_pixel(w)) for w in mine if own_pixel(w)]
     for w, ((x, y), colour) in rules:
         if screen.pixel(x, y) != colour:
             faults.append("%s %r at %d,%d: %s, not %s" % (w.cls, w.text, x, y, screen.pixel(x, y), colour))
     if not rules:
         faults.append("the front dialog shows no window to check")
+    # A frame's inside, where none of the controls stands, shows the ground beside the frame (just left of it).
+    ground = screen.pixel(dialog.x + 2, dialog.y + dialog.h - 2)
+    for w in filter(frame, mine):
+        x, y = w.x + w.w - 4, w.y + w.h - 4
+        if not any(inside(c, x, y) for c in mine if c is not w) and screen.pixel(x, y) != ground:
+            faults.append("the inside of frame %r at %d,%d: %s, not %s" % (w.text, x, y, screen.pixel(x, y), ground))
     # What a screen below leaves: its buttons and frames inside the front dialog must be covered.
-    for w in windows[front + 1:]:
-        if owned(w) and w.cls == "Button" and dialog.y <= w.y and w.y + w.h <= dialog.y + dialog.h and w not in mine:
-            (x, y), colour = own_pixel(w)
-            if screen.pixel(x, y) == colour and screen.pixel(x - 1, y) != colour:
-                faults.append("%s %r of a screen below shows through at %d,%d" % (w.cls, w.text, x, y))
+    for i, below in enumerate(windows[front + 1:], front + 1):
+        if below.cls != "#32770":
+            continue
+        for w in descendants(windows, i):
+            if w.cls == "Button" and dialog.y <= w.y and w.y + w.h <= dialog.y + dialog.h:
+                (x, y), colour = own_pixel(w)
+                if screen.pixel(x, y) == colour and screen.pixel(x - 1, y) != colour and \
+                        not any(inside(c, x, y) for c in mine):
+                    faults.append("%s %r of a screen below shows through at %d,%d" % (w.cls, w.text, x, y))
     return faults
 
 
@@ -157,23 +164,24 @@ def tap_points(w):
 
 
 def tap_faults(windows):
-    """At the centre of each control of the front screen (its buttons, fields, lists, the ok, each soft key) the
-    top-most window is that control's own top-level window, so a tap there reaches it."""
+    """At the centre of each control of the front screen (its buttons, fields, lists, the ok, each soft key) a tap
+    reaches that control: the top-most top-level window there is the control's own, and of its windows there the
+    top-most one that is not a frame (a frame lets taps through) is the control."""
     windows, front = front_dialog(windows)
     if front is None:
         return ["no dialog is shown"]
-    top = tops(windows)
-    # A tap goes to the top-most top-level window under it (a frame shows only its outline), then to the child there.
-    under = lambda x, y: next((t for t in windows if not t.child and not frame(t) and
-                               t.x <= x < t.x + t.w and t.y <= y < t.y + t.h), None)
-    end, faults = front + 1, []
-    while end < len(windows) and windows[end].child:
-        end += 1  # the front dialog's children; the windows after them belong to screens below
-    taps = [(w, top[i], x, y) for i, w in enumerate(windows[:end]) for x, y in tap_points(w)]
-    for w, own_top, x, y in taps:
-        hit = under(x, y)
-        if hit is not own_top:
-            faults.append("%s %r at %d,%d is under %s %r" % (w.cls, w.text, x, y, hit and hit.cls, hit and hit.text))
+
+    def under(x, y):
+        top = next((i for i, t in enumerate(windows) if not t.child and inside(t, x, y)), None)
+        if top is None:
+            return None
+        return next((c for c in descendants(windows, top) if not frame(c) and inside(c, x, y)), windows[top])
+
+    # The front dialog, its windows and the shell's windows above it.
+    end = front + 1 + len(descendants(windows, front))
+    taps = [(w, x, y) for w in windows[:end] for x, y in tap_points(w)]
+    faults = ["%s %r at %d,%d is under %s %r" % (w.cls, w.text, x, y, hit and hit.cls, hit and hit.text)
+              for w, x, y in taps if (hit := under(x, y)) is not w]
     if not taps:
         faults.append("the front dialog shows no control to tap")
     return faults
@@ -183,10 +191,3 @@ def screen_painted(phone, name="front"):
     """The front screen's paint faults, from one screenshot (NAME.png) and one listing of the windows."""
     screen = phone.screenshot(name)
     return paint_faults(phone.windows(), screen)
-
-
-def stacking_settled(phone):
-    """The windowing rules have stopped moving windows: the phone's count of restacks holds for half a second."""
-    before = phone.state()["restacks"]
-    time.sleep(0.5)
-    return phone.state()["restacks"] == before

@@ -8,8 +8,10 @@ from checks import Expect, launch_menu, menu_painted
 from phone import INSTALL, Picture, ini_value, poll, poll_value
 
 SLOT = 1  # "Button 2": the hub's left column, second row
-TILE = (122, 152)
-PROGRAM_FIELD_Y, ARGUMENT_FIELD_Y, TEXT_FIELD_Y, ICON_FIELD_Y = 235, 330, 140, 425
+# The page's fields, each known by the frame it stands in.
+PROGRAM_FRAME, ARGUMENT_FRAME, TEXT_FRAME, ICON_FRAME = "Path to exe", "Argument", "Text on button", "Path to icon"
+# A tree's rows: as tall as a line of the phone's system font (28 pixels) and two more.
+ROW_HEIGHT = 30
 PICTURES, PICTURE = "My Documents/My Pictures", "Manila.png"
 PROGRAM, ARGUMENT, ACTION = "\\Windows\\recorder.exe", "-x hello", "Running programm"
 ICON = "\\My Documents\\My Pictures\\" + PICTURE
@@ -22,9 +24,16 @@ def keep(picture):
     return picture
 
 
-def field(phone, y):
-    """The text of the visible field at (35, y), or None."""
-    return next((w.text for w in phone.windows() if w.matches("Edit") and (w.x, w.y) == (35, y)), None)
+def field(phone, frame):
+    """The text of the field in the frame, or None."""
+    return getattr(phone.framed("Edit", frame), "text", None)
+
+
+def tap_framed(phone, cls, frame, text=None):
+    """Taps the centre of the control (of the class and text) in the frame."""
+    control = phone.framed(cls, frame, text)
+    assert control, "the %s frame shows its %s %s" % (frame, cls, text or "")
+    phone.tap(*control.centre)
 
 
 def action(phone):
@@ -44,9 +53,9 @@ def entries(phone, folder, suffix=None):
 
 
 def row_of(top, name, names):
-    """The screen y of a name's row in a tree at top listing names in its own order: rows 16 pixels high below a
-    one-pixel border, sorted without regard to case."""
-    return top + 1 + 16 * sorted(names, key=str.upper).index(name) + 8
+    """The screen y of a name's row in a tree at top listing names in its own order: rows below a one-pixel border,
+    sorted without regard to case."""
+    return top + 1 + ROW_HEIGHT * sorted(names, key=str.upper).index(name) + ROW_HEIGHT // 2
 
 
 def redraws(phone, region, act, *args):
@@ -61,7 +70,7 @@ def pick(phone, folder, name):
     """Taps the folder among the root's folders (the root "\\" is the tree's first row), then the file among its .exe
     files, each once the list shows the folder's files (is redrawn)."""
     tree, files = trees(phone)
-    return (redraws(phone, files, phone.tap, 60, row_of(tree.y, folder, entries(phone, "")) + 16) and
+    return (redraws(phone, files, phone.tap, 70, row_of(tree.y, folder, entries(phone, "")) + ROW_HEIGHT) and
             redraws(phone, files, phone.tap, 30, row_of(files.y, name, entries(phone, folder, ".exe"))))
 
 
@@ -70,10 +79,10 @@ def pick_picture(phone, name):
     Pictures, whose row follows its parent's) and taps the picture among its .png files. Each step waits for the
     tree or the list to be redrawn: the tapped row's highlight, the opened level, the filled list."""
     tree, files = trees(phone)
-    documents_y = row_of(tree.y, "My Documents", entries(phone, "")) + 16
-    pictures_y = row_of(documents_y, "My Pictures", entries(phone, "My Documents")) + 7
-    return (redraws(phone, tree, phone.tap, 60, documents_y) and redraws(phone, tree, phone.key, "Right") and
-            redraws(phone, files, phone.tap, 90, pictures_y) and
+    documents_y = row_of(tree.y, "My Documents", entries(phone, "")) + ROW_HEIGHT
+    pictures_y = row_of(documents_y, "My Pictures", entries(phone, "My Documents")) + ROW_HEIGHT // 2 - 1
+    return (redraws(phone, tree, phone.tap, 70, documents_y) and redraws(phone, tree, phone.key, "Right") and
+            redraws(phone, files, phone.tap, 100, pictures_y) and
             redraws(phone, files, phone.tap, 30, row_of(files.y, name, entries(phone, PICTURES, ".png"))))
 
 
@@ -94,13 +103,13 @@ def test_button_page(phone):
     menu_painted(phone)
     phone.tap(30, 30)
     assert phone.wait_for("Button", "Button %d" % (SLOT + 1)), "the hub shows the tile of slot %d" % SLOT
-    phone.tap(*TILE)
+    phone.tap_window("Button", "Button %d" % (SLOT + 1))
     assert phone.wait_for("Button", "Path to exe"), "the button page shows its program frame"
     assert action(phone) == "None", "a None slot opens with None chosen"
 
     # The action box: tapped, then walked with the arrow keys to the program action.
     box = phone.find("ComboBox")
-    phone.tap(box.x + box.w // 2, box.y + 10)
+    phone.tap(*box.centre)
     for _ in range(13):
         current = action(phone)
         if current == ACTION:
@@ -111,50 +120,50 @@ def test_button_page(phone):
     phone.key("Return")
     assert poll_value(20, lambda: action(phone), ACTION) == ACTION, "the action box shows the program action"
     keep(phone.screenshot("action"))
-    phone.tap(425, TEXT_FIELD_Y + 20)  # "D"
-    assert poll_value(20, lambda: field(phone, TEXT_FIELD_Y), ACTION) == ACTION, \
+    tap_framed(phone, "Button", TEXT_FRAME, "D")
+    assert poll_value(20, lambda: field(phone, TEXT_FRAME), ACTION) == ACTION, \
         "D puts the action's label into the caption"
 
     # The picker, cancelled after choosing a file: the program field keeps its empty text.
-    phone.tap(425, PROGRAM_FIELD_Y + 20)  # ">>"
+    tap_framed(phone, "Button", PROGRAM_FRAME, ">>")
     assert poll(20, lambda: len(trees(phone)) == 2), "the picker shows its folder tree and file list"
     assert pick(phone, "Windows", "recorder.exe"), "the picker lists the Windows folder and highlights recorder.exe"
     keep(phone.screenshot("picker-cancel"))
-    phone.tap(360, 774)  # Cancel
+    phone.tap_soft_key(1)  # Cancel
     assert phone.wait_for("Button", "Path to exe"), "the picker's Cancel closes it"
-    assert field(phone, PROGRAM_FIELD_Y) == "", "Cancel leaves the program field as it was"
+    assert field(phone, PROGRAM_FRAME) == "", "Cancel leaves the program field as it was"
 
     # The picker, selected: the program field gets the file's full path.
-    phone.tap(425, PROGRAM_FIELD_Y + 20)
+    tap_framed(phone, "Button", PROGRAM_FRAME, ">>")
     assert poll(20, lambda: len(trees(phone)) == 2), "the picker opens again"
     assert pick(phone, "Windows", "recorder.exe"), "the picker highlights recorder.exe again"
     keep(phone.screenshot("picker"))
-    phone.tap(120, 774)  # Select
+    phone.tap_soft_key(0)  # Select
     assert phone.wait_for("Button", "Path to exe"), "the picker's Select closes it"
-    assert poll_value(20, lambda: field(phone, PROGRAM_FIELD_Y), PROGRAM) == PROGRAM, \
+    assert poll_value(20, lambda: field(phone, PROGRAM_FRAME), PROGRAM) == PROGRAM, \
         "Select puts the file's path into the program field"
 
-    phone.tap(240, ARGUMENT_FIELD_Y + 20)
+    tap_framed(phone, "Edit", ARGUMENT_FRAME)
     phone.type(ARGUMENT)
-    assert poll_value(20, lambda: field(phone, ARGUMENT_FIELD_Y), ARGUMENT) == ARGUMENT, \
+    assert poll_value(20, lambda: field(phone, ARGUMENT_FRAME), ARGUMENT) == ARGUMENT, \
         "the argument field takes typed text"
 
     # The icon: a picture of the user's own, picked from My Pictures among the .png files.
-    phone.tap(425, ICON_FIELD_Y + 20)  # ">>"
+    tap_framed(phone, "Button", ICON_FRAME, ">>")
     assert poll(20, lambda: len(trees(phone)) == 2), "the icon's picker shows its folder tree and file list"
     assert pick_picture(phone, PICTURE), "the picker opens My Pictures and highlights " + PICTURE
     keep(phone.screenshot("picker-icon"))
-    phone.tap(120, 774)  # Select
+    phone.tap_soft_key(0)  # Select
     assert phone.wait_for("Button", "Path to exe"), "the icon's Select closes the picker"
-    assert poll_value(20, lambda: field(phone, ICON_FIELD_Y), ICON) == ICON, \
+    assert poll_value(20, lambda: field(phone, ICON_FRAME), ICON) == ICON, \
         "Select puts the picture's path into the icon field"
     keep(phone.screenshot("page"))
-    phone.tap(120, 774)  # Save
+    phone.tap_soft_key(0)  # Save
     assert phone.wait_for("Button", "Button %d" % (SLOT + 1)), "Save closes the page"
     saved = [ini_value(phone.read(INSTALL + "/Settings.ini"), str(SLOT), key)
              for key in ("UseButton", "Text", "Path", "Arg", "Icon")]
     assert saved == ["12", ACTION, PROGRAM, ARGUMENT, ICON], "Save wrote the action, caption, program, argument, icon"
-    phone.tap(360, 774)  # Exit
+    phone.tap_soft_key(1)  # Exit
     assert phone.wait(20) == 0, "Exit ends the menu with 0"
 
     # The next start shows the slot's button; pressing it runs the program with the argument. The button's left

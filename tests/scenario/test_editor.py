@@ -28,32 +28,33 @@ def test_editor(phone):
     assert poll(20, lambda: any(w.cls == "menu_worker" for w in phone.windows())), "the hub's right soft key says Exit"
 
     # General: the first skin item, then the next one (Graphite); the spinner's down arrow twice raises 0 to 2.
-    phone.tap(357, 346)
+    phone.tap_window("Button", "General")
     assert phone.wait_for("SysTreeView32"), "the General page shows the skin list"
-    phone.tap(80, 110)
+    skins = phone.find("SysTreeView32")
+    phone.tap(skins.x + 45, skins.y + 16)  # the first skin's row
     phone.key("Down")
     spinner = phone.find("msctls_updown32")  # wherever the page placed the control
     for _ in range(2):
         phone.tap(spinner.x + spinner.w // 2, spinner.y + spinner.h * 3 // 4)
     phone.screenshot("general")
-    phone.tap(120, 774)  # Save
+    phone.tap_soft_key(0)  # Save
     assert poll_value(20, lambda: saved("Settings", "SkinName"), "Graphite") == "Graphite", "Save wrote the new skin"
     assert saved("Settings", "Timeout") == "2", "Save wrote the new time-out"
 
     # Button 3 (slot 2): the action after None in the sorted list is Phone (7).
     assert phone.wait_for("Button", "Button 3"), "the hub is back after Save"
-    phone.tap(122, 249)
+    phone.tap_window("Button", "Button 3")
     assert phone.wait_for("ComboBox"), "the button page shows its action box"
-    phone.tap(240, 110)
+    phone.tap_window("ComboBox")
     phone.key("Down")
     phone.key("Return")
     phone.screenshot("button")
-    phone.tap(120, 774)  # Save
+    phone.tap_soft_key(0)  # Save
     assert poll_value(20, lambda: saved("2", "UseButton"), "7") == "7", "the button page wrote slot 2's action"
     assert [key for key in ("Path", "Arg", "Text", "Icon") if saved("2", key) is None] == [], \
         "the button page wrote each of slot 2's keys"
 
-    phone.tap(360, 774)  # Exit
+    phone.tap_soft_key(1)  # Exit
     assert phone.wait(20) == 0, "Exit ends the menu with 0"
     phone.launch()
     assert phone.wait(20) == 0, "the next start closes after the saved time-out"
@@ -75,5 +76,5 @@ def test_editor(phone):
     assert phone.wait_for("Button", "General"), "the hub opens"
     time.sleep(4)  # a bounded wait past the 2-second time-out: the program must not end within it
     assert phone.wait_for("Button", "General"), "the hub is still open after the time-out"
-    phone.tap(360, 774)  # Exit
+    phone.tap_soft_key(1)  # Exit
     assert phone.wait(20) == 0, "Exit on the hub ends the menu with 0"

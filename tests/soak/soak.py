@@ -487,8 +487,7 @@ def open_editor_page(phone, trial, page):
     # A tap before the hub is painted can land on the screen below it.
     if not poll(10, lambda: not screen_painted(phone)):
         return "the hub was not painted"
-    tiles = {"General": (357, 346)}
-    phone.tap(*tiles.get(page, (122 + 235 * ((trial % 7) // 4), 55 + 97 * ((trial % 7) % 4))))
+    phone.tap_window("Button", page)
     # The General page has the time-out's up-down control; a button page the action box.
     if not phone.wait_for("msctls_updown32" if page == "General" else "ComboBox"):
         return "the page did not open"
@@ -533,7 +532,7 @@ def kill_trial(phone, trial, seed, pristine):
             not_opened = open_editor_page(phone, trial, page)
             if not not_opened:
                 pids = phone.menu_pids()
-                phone.tap(120, 774)  # Save
+                phone.tap_soft_key(0)  # Save
                 where = kill_during_save(phone, rng, watch, pids)
         phone.kill()
         phone.wait(20)

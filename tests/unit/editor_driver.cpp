@@ -118,15 +118,14 @@ HWND FindOwnedWindow(HWND hDlg, const wchar_t *className, int index)
     return record.found;
 }
 
-HWND OwnedWindowAt(HWND hDlg, int x, int y)
+HWND ChildWindowAt(HWND hDlg, int x, int y)
 {
-    s_threadWindows.clear();
-    EnumThreadWindows(GetCurrentThreadId(), CollectAll, 0);
-    for (HWND hwnd : s_threadWindows) {
+    for (HWND child = GetWindow(hDlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT rc;
-        GetWindowRect(hwnd, &rc);
-        if (GetWindow(hwnd, GW_OWNER) == hDlg && rc.left == x && rc.top == y)
-            return hwnd;
+        GetWindowRect(child, &rc);
+        MapWindowPoints(NULL, hDlg, (POINT *)&rc, 2);
+        if (rc.left == x && rc.top == y)
+            return child;
     }
     return NULL;
 }

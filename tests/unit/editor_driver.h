@@ -24,8 +24,8 @@ std::wstring WindowText(HWND hwnd);
 HWND FindOwnedWindow(HWND hDlg, const wchar_t *className, int index);
 HWND FindChildWindow(HWND hDlg, const wchar_t *className, int index);
 
-// The owned top-level window of the dialog whose top-left corner stands at (x, y) on the screen.
-HWND OwnedWindowAt(HWND hDlg, int x, int y);
+// The child of the dialog whose top-left corner stands at (x, y) in the dialog's client area.
+HWND ChildWindowAt(HWND hDlg, int x, int y);
 
 // The caption of a soft key (0 left, 1 right) of a soft-key bar.
 std::wstring SoftKeyCaption(HWND softKeyBar, int index);

@@ -110,6 +110,29 @@ TEST_F(EditorFrame, DialogSharesTheScreenWithTaskBarOkAndSoftKeys)
     EXPECT_EQ(bar.bottom, height);
 }
 
+// The phone's dialogs ignore the template's DS_SETFONT, so the dialog keeps no font of its own and every control the
+// program gives no font draws with the phone's system font: Tahoma, 14 pixels high at 96 dots per inch.
+TEST_F(EditorFrame, ControlsDrawWithThePhoneSystemFontWhateverTheTemplateSays)
+{
+    LONG style = 0;
+    HFONT dialogFont = NULL, tileFont = NULL;
+    LOGFONTW lf = {};
+    QueueStep([&](HWND hDlg) {
+        style = GetWindowLongW(hDlg, GWL_STYLE);
+        dialogFont = (HFONT)SendMessageW(hDlg, WM_GETFONT, 0, 0);
+        tileFont = (HFONT)SendMessageW(g_editor.hub.generalTile, WM_GETFONT, 0, 0);
+        GetObjectW(tileFont, sizeof lf, &lf);
+        SendCommand(hDlg, IDM_CANCEL);
+    });
+    ASSERT_TRUE(RunEditorDialog(SettingsHubDialog));
+    EXPECT_EQ(style & (DS_SETFONT | DS_FIXEDSYS), 0);
+    EXPECT_TRUE(!dialogFont || dialogFont == tileFont) << "the dialog took no font from its template";
+    EXPECT_STREQ(lf.lfFaceName, L"Tahoma");
+    HDC screen = GetDC(NULL);
+    EXPECT_EQ(lf.lfHeight, MulDiv(14, GetDeviceCaps(screen, LOGPIXELSY), 96));
+    ReleaseDC(NULL, screen);
+}
+
 // Tapping the title-bar ok and the soft keys reaches the dialog as commands 1, 106 and 107.
 TEST_F(EditorFrame, OkAndSoftKeysSendTheirCommands)
 {

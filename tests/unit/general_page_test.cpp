@@ -90,6 +90,7 @@ TEST_F(GeneralPage, OpensWithCurrentSkinAndTimeoutInItsControls)
     Start(SettingsIni("Graphite", "17"));
     std::wstring skin, field;
     LONG treeStyle = 0, fieldStyle = 0;
+    bool fieldParent = false;
     RECT fieldRect = {};
     DWORD range = 0;
     QueueStep([&](HWND hDlg) {
@@ -97,7 +98,9 @@ TEST_F(GeneralPage, OpensWithCurrentSkinAndTimeoutInItsControls)
         field = WindowText(g_editor.general.timeoutField);
         treeStyle = GetWindowLongW(g_editor.general.skinTree, GWL_STYLE);
         fieldStyle = GetWindowLongW(g_editor.general.timeoutField, GWL_STYLE);
+        fieldParent = GetParent(g_editor.general.timeoutField) == hDlg;
         GetWindowRect(g_editor.general.timeoutField, &fieldRect);
+        MapWindowPoints(NULL, hDlg, (POINT *)&fieldRect, 2);
         range = (DWORD)SendMessageW(g_editor.general.timeoutSpinner, UDM_GETRANGE, 0, 0);
         SendCommand(hDlg, IDM_CANCEL);
     });
@@ -105,7 +108,7 @@ TEST_F(GeneralPage, OpensWithCurrentSkinAndTimeoutInItsControls)
     EXPECT_EQ(skin, L"Graphite");
     EXPECT_EQ(field, L"17");
     EXPECT_EQ(treeStyle & 0x50800031, 0x50800031); // the tree shows its scroll bar only when needed
-    EXPECT_EQ(fieldStyle & WS_CHILD, 0) << "the field is an owned top-level window";
+    EXPECT_TRUE(fieldParent) << "the field, made without WS_CHILD, is the page's child";
     EXPECT_EQ(fieldStyle & (ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL), ES_NUMBER | ES_RIGHT | ES_AUTOHSCROLL);
     EXPECT_EQ(fieldRect.left, 165);
     EXPECT_EQ(fieldRect.top, 340);

@@ -106,7 +106,7 @@ TEST_F(MenuButtons, BoundSlotsGetButtonsAtFixedPlacesAndUnboundOnesLeaveAGap)
         }
         ExpectWindowAt(slot.button, 65, slot.top, 350, 100, "slot button");
         EXPECT_EQ(menu, GetParent(slot.button));
-        EXPECT_EQ(0x50002000, GetWindowLongW(slot.button, GWL_STYLE) & ~WS_CLIPCHILDREN);
+        EXPECT_EQ(0x50002000, GetWindowLongW(slot.button, GWL_STYLE) & ~(WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
         wchar_t className[16], caption[8] = L"x";
         GetClassNameW(slot.button, className, 16);
         GetWindowTextW(slot.button, caption, 8);
@@ -138,8 +138,8 @@ TEST_F(MenuButtons, LongTextIsCutTo49Characters)
     EXPECT_EQ(L'Z', g_settings.slots[0].text[48]);
 }
 
-// Created without WS_CHILD, the two corner buttons must still be bare 40 x 40 squares owned by the menu.
-TEST_F(MenuButtons, ExitAndSettingsAreCaptionlessOwnedSquares)
+// Created without WS_CHILD, the two corner buttons are still bare 40 x 40 squares: on the phone, children of the menu.
+TEST_F(MenuButtons, ExitAndSettingsAreCaptionlessChildSquares)
 {
     CreateMenu(SettingsWithSlots({}));
     ExpectWindowAt(g_menu.exitButton, 430, 10, 40, 40, "Exit");
@@ -149,10 +149,10 @@ TEST_F(MenuButtons, ExitAndSettingsAreCaptionlessOwnedSquares)
         GetClientRect(button, &client);
         EXPECT_EQ(40, client.right);
         EXPECT_EQ(40, client.bottom);
-        EXPECT_EQ(menu, GetWindow(button, GW_OWNER));
-        EXPECT_EQ(GetDesktopWindow(), GetAncestor(button, GA_PARENT)) << "a top-level window";
+        EXPECT_EQ(menu, GetParent(button));
+        EXPECT_EQ(nullptr, GetWindow(button, GW_OWNER)) << "a parent, not an owner";
         LONG style = GetWindowLongW(button, GWL_STYLE);
-        EXPECT_EQ(0, style & (WS_CAPTION | WS_THICKFRAME | WS_CHILD));
+        EXPECT_EQ(0, style & (WS_CAPTION | WS_THICKFRAME));
         EXPECT_EQ(0x10000F00, style & 0x10000F00);
         EXPECT_TRUE(IsWindowVisible(button));
     }

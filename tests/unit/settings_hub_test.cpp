@@ -22,7 +22,7 @@ protected:
     }
 };
 
-TEST_F(SettingsHub, TilesStandInTwoColumnsAsOwnedTopLevelButtons)
+TEST_F(SettingsHub, TilesStandInTwoColumnsAsChildrenOfTheHub)
 {
     struct {
         int x, y;
@@ -32,26 +32,27 @@ TEST_F(SettingsHub, TilesStandInTwoColumnsAsOwnedTopLevelButtons)
     RECT rects[8] = {};
     std::wstring captions[8];
     LONG styles[8] = {};
-    bool owned[8] = {};
+    bool child[8] = {};
     QueueStep([&](HWND hDlg) {
         for (int i = 0; i < 8; i++) {
             HWND tile = i < 7 ? g_editor.hub.slotTiles[i] : g_editor.hub.generalTile;
             GetWindowRect(tile, &rects[i]);
+            MapWindowPoints(NULL, hDlg, (POINT *)&rects[i], 2);
             captions[i] = WindowText(tile);
             styles[i] = GetWindowLongW(tile, GWL_STYLE);
-            owned[i] = tile && GetWindow(tile, GW_OWNER) == hDlg;
+            child[i] = tile && GetParent(tile) == hDlg && !GetWindow(tile, GW_OWNER);
         }
         SendCommand(hDlg, IDM_CANCEL);
     });
     ASSERT_TRUE(RunEditorDialog(SettingsHubDialog));
     for (int i = 0; i < 8; i++) {
-        EXPECT_TRUE(owned[i]) << "tile " << i;
+        EXPECT_TRUE(child[i]) << "tile " << i << ", made without WS_CHILD, is a child of the hub, not an owned window";
         EXPECT_EQ(rects[i].left, expected[i].x) << "tile " << i;
         EXPECT_EQ(rects[i].top, expected[i].y) << "tile " << i;
         EXPECT_EQ(rects[i].right - rects[i].left, 225);
         EXPECT_EQ(rects[i].bottom - rects[i].top, 90);
         EXPECT_EQ(captions[i], expected[i].caption);
-        EXPECT_EQ(styles[i] & (WS_CHILD | BS_TYPEMASK | BS_MULTILINE), BS_PUSHBUTTON) << "tile " << i;
+        EXPECT_EQ(styles[i] & (BS_TYPEMASK | BS_MULTILINE), BS_PUSHBUTTON) << "tile " << i;
         EXPECT_EQ(styles[i] & (BS_CENTER | BS_VCENTER), BS_CENTER | BS_VCENTER);
     }
 }
@@ -67,7 +68,7 @@ TEST_F(SettingsHub, SlotTilesHandOverTheirSlot)
     for (auto &row : rows) {
         int chosen = -1;
         std::wstring section;
-        QueueStep([&](HWND hDlg) { PressButton(OwnedWindowAt(hDlg, row.x, row.y)); });
+        QueueStep([&](HWND hDlg) { PressButton(ChildWindowAt(hDlg, row.x, row.y)); });
         QueueStep([&](HWND hDlg) {
             chosen = g_editor.handOver.chosenSlot;
             section = g_editor.handOver.slotSectionName;

@@ -219,6 +219,22 @@ class Phone:
             raise EmuError("no window %s %r to tap" % (cls, text))
         self.tap(*window.centre)
 
+    def tap_soft_key(self, index):
+        """Taps a soft key of the front screen (0 the left, 1 the right) at its centre: each key is half of the
+        front-most soft-key bar."""
+        bar = self.find("ToolbarWindow32")
+        if bar is None:
+            raise EmuError("no soft-key bar to tap")
+        self.tap(bar.x + bar.w * (1 + 2 * index) // 4, bar.y + bar.h // 2)
+
+    def framed(self, cls, frame, text=None, windows=None):
+        """The first visible window of the class (and text) inside the frame (a group box) with that caption: a
+        field or button is known by the frame it stands in. None when there is none."""
+        windows = self.windows() if windows is None else windows
+        box = self.find("Button", frame, windows)
+        inside = lambda w: (box.x <= w.x and w.x + w.w <= box.x + box.w and box.y <= w.y and w.y + w.h <= box.y + box.h)
+        return box and next((w for w in windows if w.matches(cls, text) and w != box and inside(w)), None)
+
     def key(self, name):
         self.emu("key", name)
 

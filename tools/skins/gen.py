@@ -462,7 +462,7 @@ def small_svg(skin, kind):
 def skin_ini(skin):
     s = SKINS[skin]
     r, g, b = s["font_rgb"]
-    lines = ["[Settings]", "FontName = Tahoma", "FontSize = 16",
+    lines = ["[Settings]", "FontName = Tahoma", "FontSize = 8",  # points: 21 pixels on the phone's 192-dot screen
              "Red = %d" % r, "Green = %d" % g, "Blue = %d" % b, "Bold = 1"]
     return "".join(l + "\r\n" for l in lines)
 

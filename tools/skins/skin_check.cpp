@@ -404,6 +404,9 @@ void CheckFace(HDC hdc, const LOGFONTW &lf)
     Report(kSkinIni, false, "FontName %ls %s: the caption is drawn in %ls%s", lf.lfFaceName, lacks, drawn, how);
 }
 
+// The phone's screen: a 480 x 800 Windows Mobile phone runs at 192 dots per inch ("High DPI Display").
+const int kPhoneDotsPerInch = 192;
+
 // FontSize in points: 0 gives the default height, a negative size is taken as the height of a whole line, and a
 // line taller than the button is cut at its top and bottom.
 void CheckFontSize(HDC hdc, const TextStyle &style, const LOGFONTW &lf)
@@ -508,7 +511,7 @@ bool CheckSkinIni(const std::wstring &folder)
     const TextStyle &style = g_menu.textStyle;
     HDC hdc = GetDC(NULL);
     LOGFONTW lf;
-    FillCaptionFont(&lf, style, GetDeviceCaps(hdc, LOGPIXELSY));
+    FillCaptionFont(&lf, style, kPhoneDotsPerInch); // the phone's, whatever the screen this check runs on
     CheckFace(hdc, lf);
     CheckFontSize(hdc, style, lf);
     ReleaseDC(NULL, hdc);
