@@ -142,6 +142,13 @@ def paint_faults(windows, screen):
         x, y = w.x + w.w - 4, w.y + w.h - 4
         if not any(inside(c, x, y) for c in mine if c is not w) and screen.pixel(x, y) != ground:
             faults.append("the inside of frame %r at %d,%d: %s, not %s" % (w.text, x, y, screen.pixel(x, y), ground))
+    # Each soft key shows the bar's dark ground beside its caption: a key drawn hot (under the pointer, which stays
+    # where the last tap was) is a blank white box.
+    bar = next((w for w in windows[:front] if w.cls == "ToolbarWindow32"), None)
+    for key in range(2 if bar else 0):
+        x, y = bar.x + (key + 1) * bar.w // 2 - 6, bar.y + bar.h // 2
+        if screen.pixel(x, y) != screen.pixel(bar.x + 1, bar.y + 1):
+            faults.append("soft key %d at %d,%d: %s, not the bar's ground" % (key, x, y, screen.pixel(x, y)))
     # What a screen below leaves: its buttons and frames inside the front dialog must be covered.
     for i, below in enumerate(windows[front + 1:], front + 1):
         if below.cls != "#32770":
@@ -177,9 +184,13 @@ def tap_faults(windows):
             return None
         return next((c for c in descendants(windows, top) if not frame(c) and inside(c, x, y)), windows[top])
 
-    # The front dialog, its windows and the shell's windows above it.
-    end = front + 1 + len(descendants(windows, front))
-    taps = [(w, x, y) for w in windows[:end] for x, y in tap_points(w)]
+    # The front dialog's windows, and the front-most of the shell's windows of each kind (the soft-key bar, the ok):
+    # those of the screens below stand under them.
+    shell = {}
+    for i, w in enumerate(windows[:front]):
+        if w.cls in SHELL_WINDOWS and w.cls not in shell:
+            shell[w.cls] = descendants(windows, i)
+    taps = [(w, x, y) for w in sum(shell.values(), descendants(windows, front)) for x, y in tap_points(w)]
     faults = ["%s %r at %d,%d is under %s %r" % (w.cls, w.text, x, y, hit and hit.cls, hit and hit.text)
               for w, x, y in taps if (hit := under(x, y)) is not w]
     if not taps:

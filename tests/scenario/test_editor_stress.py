@@ -1,8 +1,8 @@
 """Every screen of the editor painted over what lies below it, every time, with the machine busy: the hub, the General
 page, a button page and the file picker, each opened 30 times with a CPU hog running beside the phone. Each time a
-screen closes, a tap at the centre of every control of the screen below reaches that control, and the round ends as a
-reported lost tap began: the button page closed with Cancel, then the hub's ok, which ends the editor. Every tap finds
-its control through the phone's list of windows."""
+screen closes, the screen below is painted again and a tap at the centre of every control of it reaches that
+control, and the round ends as a reported lost tap began: the button page closed with Cancel, then the hub's ok,
+which ends the editor. Every tap finds its control through the phone's list of windows."""
 import os
 import subprocess
 import time
@@ -45,8 +45,11 @@ def opened(phone, name, round_):
 
 
 def closed(phone, name, round_):
-    """Whether, once the screen has closed, a tap at the centre of every control of the screen below reaches it;
-    says what does not."""
+    """Whether, once the screen has closed, the screen below is painted again, its soft keys with their captions
+    under the pointer that tapped the key, and a tap at the centre of every control of it reaches it; says what
+    is not."""
+    if not opened(phone, "below " + name, round_):
+        return False
     faults = tap_faults(windows := phone.windows())
     if faults:
         print("FAIL: round %d: after %s closed, a tap misses a control below:" % (round_, name), *faults,
