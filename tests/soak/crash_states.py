@@ -74,14 +74,25 @@ def apply(folder, record):
         folder.pop(name, None)
 
 
+def made(initial, records):
+    """The model folder after the operations, from its files before them ({name: bytes or Huge})."""
+    folder = {name: File(content) for name, content in initial.items()}
+    for record in records:
+        apply(folder, record)
+    return folder
+
+
+def folder_after(initial, records):
+    """The folder's files once every operation has been made and nothing was lost: {name: content}."""
+    return {name: file.content(len(file.pending)) for name, file in made(initial, records).items()}
+
+
 def states(initial, records):
     """Every state a power loss may leave: a list of (the operations that happened, {name: content}). initial is
     the folder's files before the save ({name: bytes or Huge})."""
     found = []
     for done in range(len(records) + 1):
-        folder = {name: File(content) for name, content in initial.items()}
-        for record in records[:done]:
-            apply(folder, record)
+        folder = made(initial, records[:done])
         names = sorted(folder)
         # For each file with changes not yet flushed: how many of them persist, and how the last one is cut.
         choices = [[(n, None) for n in range(len(folder[name].pending) + 1)] +

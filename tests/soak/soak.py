@@ -1,12 +1,22 @@
 #!/usr/bin/python3
-"""The soak: the real menu program on an emulated phone, started again and again on generated bad inputs.
+"""The soak: the real menu program on an emulated phone, started again and again on generated bad inputs, and
+killed or left without power at every step of its saves.
 
-Every run must end normally (no crash code) within its time-out and bounds, write no file but Settings.ini,
-its .bak and its temporary file, and leave Settings.ini either untouched or a complete document. The kill
-trials end the program at random moments while it writes Settings.ini and check that the file is always the
-old or the new complete version.
+Every run must end normally (no crash code) while it makes progress, write no file but Settings.ini, its .bak and
+its temporary file, and leave Settings.ini either untouched or a complete document.
 
-Inputs and kill trials are spread over several phones run side by side, each in a folder of its own. Each phone
+The save trials take each kind of save of Settings.ini (a first start's defaults, the same after keeping an
+unloadable Settings.ini as Settings.ini.bak, the General page's Save, a button page's Save) and record its file
+operations as system calls, with their data (save_trace.py follows the phone's Wine server and the menu).
+- A kill trial stops the menu exactly at one of those operations, just before the call or just after it, each
+  operation of each kind in turn. Settings.ini must then be the old document whole or the new one whole (a first
+  start: absent, or the defaults whole), and the .bak only ever the user's unloadable file, never lost.
+- The power-loss trials build from each recording every state a power loss may leave under crash_states.py's
+  model (a prefix of the operations, in which data not yet flushed may be lost in whole or in part, while
+  folder operations persist in their order), judge each state as the kills are, and start the menu on each
+  distinct one: it must show the buttons of the document it holds and leave its files sound.
+
+Inputs and trials are spread over several phones run side by side, each in a folder of its own. Each phone
 keeps a log of what it was given and of every entry script command that failed or complained, with its status and
 error output; a run that fails keeps the logs and says where they are.
 """
@@ -385,16 +395,19 @@ TRACE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "save_trace.py"
 INI_NAME = os.path.basename(SETTINGS)
 BAK_NAME, TMP_NAME = INI_NAME + ".bak", INI_NAME + ".tmp"
 # The saves of Settings.ini: the defaults of a first start, the same after keeping an unloadable file as .bak,
-# and the editor's two pages. Each editor save is made on one page, so that its new document is known.
-SAVE_KINDS = ["first start", "unloadable file kept", "General Save", "button page Save"]
-PAGES = {"General Save": "General", "button page Save": "Button 4"}
+# and the Save of the editor's two kinds of page. Each editor save is made on one page, so that its new document
+# is known.
+SAVE_KINDS = ["first-start", "keep-unloadable", "general-page", "button-page"]
+PAGES = {"general-page": "General", "button-page": "Button 4"}
 # As root, which the soak runs as, every file is readable: the file the menu cannot load is one of 1 GiB, which
 # its reader refuses. It is sparse, so it costs no disk.
 UNLOADABLE = crash_states.Huge(b"[Settings]\r\nTimeout = 7\r\n", 1 << 30)
 # The user's document of the editor saves: numbers as the program never writes them, so that a save shows ("07"
 # comes back as "7", "012" as "12"), and a key added by hand, which a save must keep.
-USER_DOCUMENT = (settings_text(timeout="07", slots=[Slot("012", "Slot %d" % n, "", "\\Windows\\recorder.exe")
-                                                     for n in range(SLOT_COUNT)]) + "Mine = kept\r\n").encode()
+# Five of its slots have buttons.
+USER_DOCUMENT = (settings_text(timeout="07", slots=[Slot("012" if n < 5 else "013", "Slot %d" % n, "",
+                                                         "\\Windows\\recorder.exe") for n in range(SLOT_COUNT)])
+                 + "Mine = kept\r\n").encode()
 
 
 def open_editor_page(phone, page):
@@ -449,7 +462,7 @@ def put_settings_files(phone, files):
 def before_save(phone, kind, pristine):
     """Puts the phone as it stands before a save of the kind; returns its settings files then."""
     restore(phone, pristine)
-    files = {"first start": {}, "unloadable file kept": {INI_NAME: UNLOADABLE}}.get(kind, {INI_NAME: USER_DOCUMENT})
+    files = {"first-start": {}, "keep-unloadable": {INI_NAME: UNLOADABLE}}.get(kind, {INI_NAME: USER_DOCUMENT})
     put_settings_files(phone, files)
     return files
 
@@ -493,7 +506,7 @@ def judge(kind, old, new, files):
     document whole or the new one whole (a first start: absent or the defaults); the .bak only ever the user's
     unloadable file, which is never lost."""
     ini, bak = files.get(INI_NAME), files.get(BAK_NAME)
-    if kind == "unloadable file kept":
+    if kind == "keep-unloadable":
         if ini not in (None, new, old) or bak not in (None, old) or old not in (ini, bak):
             return "Settings.ini %s, .bak %s" % (describe(ini, old, new), describe(bak, old, new))
         return None
@@ -519,7 +532,7 @@ class SaveSteps:
             if kind not in self.known:
                 files = before_save(phone, kind, pristine)
                 records, missed = traced_save(phone, kind, "record")
-                final = crash_states.states(files, records)[-1][1]
+                final = crash_states.folder_after(files, records)
                 if missed or INI_NAME not in final:
                     raise EmuError("the %s could not be recorded: %s" % (kind, missed or "no Settings.ini made"))
                 self.known[kind] = (records, files.get(INI_NAME), final[INI_NAME])
@@ -549,26 +562,24 @@ def kill_trial(phone, trial, steps, pristine):
         missed = "the save never reached its step"
     left = settings_files(phone)
     wrong = judge(kind, files.get(INI_NAME), new, left)
-    outcome = "NOT RUN" if missed else "DAMAGED" if wrong else describe(left.get(INI_NAME), old, new)
-    line = "kill %3d (%s): %s %s: Settings.ini %s%s%s" % (
-        trial + 1, kind, when, step_name(records[at]), describe(left.get(INI_NAME), old, new),
-        "; " + wrong if wrong else "", "; NOT RUN AS MEANT: " + missed if missed else "")
+    held = describe(left.get(INI_NAME), old, new)
+    outcome = "NOT RUN" if missed else "DAMAGED" if wrong else held
+    line = "kill %3d (%s): %s %s: %s%s" % (trial + 1, kind, when, step_name(records[at]),
+                                          wrong or "Settings.ini " + held, "; NOT RUN AS MEANT: " + missed if missed else "")
     return cell, outcome, bool(wrong), bool(missed), line
 
 
-def shown_captions(phone):
-    """The captions of the menu's buttons, from the top."""
-    windows = phone.windows()
-    return [w.text for w in sorted((w for w in windows if w.matches("Button") and w.text), key=lambda w: w.y)]
+def shown_slots(phone):
+    """How many slot buttons the menu shows: its visible buttons but Exit and Settings."""
+    return len([w for w in phone.windows() if w.matches("Button")]) - 2
 
 
-def document_captions(content):
-    """The button captions the menu shows for a Settings.ini: none for the defaults or a file it cannot load."""
+def document_slots(content):
+    """How many slot buttons the menu shows for a Settings.ini: none for the defaults or a file it cannot load."""
     if not isinstance(content, bytes):
-        return []
+        return 0
     text = content.decode("cp1252")
-    return [ini_value(text, str(n), "Text") for n in range(SLOT_COUNT)
-            if int(ini_value(text, str(n), "UseButton") or 13) != 13]
+    return len([n for n in range(SLOT_COUNT) if int(ini_value(text, str(n), "UseButton") or 13) != 13])
 
 
 def power_trial(phone, kind, steps, pristine):
@@ -586,7 +597,7 @@ def power_trial(phone, kind, steps, pristine):
             tried[key] = judge(kind, old, new, files) or started_on(phone, kind, old, new, files, pristine)
         if tried[key]:
             damaged += 1
-            lines.append("power loss (%s) after %s: %s" % (
+            lines.append("power loss (%s) after %s: DAMAGED: %s" % (
                 kind, step_name(records[done - 1]) if done else "nothing", tried[key]))
     lines.append("power loss (%s): %d states from %d operations, %d distinct, %d damaged" % (
         kind, len(built), len(records), len(tried), damaged))
@@ -599,13 +610,13 @@ def started_on(phone, kind, old, new, files, pristine):
     put_settings_files(phone, files)
     phone.launch()
     ini = files.get(INI_NAME)
-    want = document_captions(ini if ini in (old, new) else None)
+    want = document_slots(ini if ini in (old, new) else None)
     try:
         if not phone.wait_for_menu():
             return "the menu did not show"
-        shown = poll_value(10, lambda: shown_captions(phone), want)
+        shown = poll_value(10, lambda: shown_slots(phone), want)
         if shown != want:
-            return "the menu shows %s, not %s" % (shown, want)
+            return "the menu shows %d slot buttons, not the document's %d" % (shown, want)
     finally:
         phone.kill()
         phone.wait(20)
