@@ -564,8 +564,8 @@ def kill_trial(phone, trial, steps, pristine):
     wrong = judge(kind, files.get(INI_NAME), new, left)
     held = describe(left.get(INI_NAME), old, new)
     outcome = "NOT RUN" if missed else "DAMAGED" if wrong else held
-    line = "kill %3d (%s): %s %s: %s%s" % (trial + 1, kind, when, step_name(records[at]),
-                                          wrong or "Settings.ini " + held, "; NOT RUN AS MEANT: " + missed if missed else "")
+    line = "kill %3d (%s): %s %s: %s" % (trial + 1, kind, when, step_name(records[at]), wrong or "Settings.ini " + held)
+    line += "; NOT RUN AS MEANT: " + missed if missed else ""
     return cell, outcome, bool(wrong), bool(missed), line
 
 
