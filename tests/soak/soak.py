@@ -1,25 +1,32 @@
 #!/usr/bin/python3
-"""The soak: the real menu program on an emulated phone, started again and again on generated bad inputs.
+"""The soak: the real menu program on an emulated phone, started again and again on generated bad inputs, and
+killed or left without power at every step of its saves.
 
-Every run must end normally (no crash code) within its time-out and bounds, write no file but Settings.ini,
-its .bak and its temporary file, and leave Settings.ini either untouched or a complete document. The kill
-trials end the program at random moments while it writes Settings.ini and check that the file is always the
-old or the new complete version.
+Every run must end normally (no crash code) while it makes progress, write no file but Settings.ini, its .bak and
+its temporary file, and leave Settings.ini either untouched or a complete document.
 
-Inputs and kill trials are spread over several phones run side by side, each in a folder of its own. Each phone
+The save trials take each kind of save of Settings.ini (a first start's defaults, the same after keeping an
+unloadable Settings.ini as Settings.ini.bak, the General page's Save, a button page's Save) and record its file
+operations as system calls, with their data (save_trace.py follows the phone's Wine server and the menu).
+- A kill trial stops the menu exactly at one of those operations, just before the call or just after it, each
+  operation of each kind in turn. Settings.ini must then be the old document whole or the new one whole (a first
+  start: absent, or the defaults whole), and the .bak only ever the user's unloadable file, never lost.
+- The power-loss trials build from each recording every state a power loss may leave under crash_states.py's
+  model (a prefix of the operations, in which data not yet flushed may be lost in whole or in part, while
+  folder operations persist in their order), judge each state as the kills are, and start the menu on each
+  distinct one: it must show the buttons of the document it holds and leave its files sound.
+
+Inputs and trials are spread over several phones run side by side, each in a folder of its own. Each phone
 keeps a log of what it was given and of every entry script command that failed or complained, with its status and
 error output; a run that fails keeps the logs and says where they are.
 """
 import argparse
 import collections
-import ctypes
 import hashlib
+import json
 import os
 import random
-import select
 import shutil
-import signal
-import struct
 import subprocess
 import sys
 import tempfile
@@ -28,12 +35,13 @@ import time
 
 from PIL import Image
 
+import crash_states
 import png_maker
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path[:0] = [os.path.join(ROOT, "tools"), os.path.join(ROOT, "tests", "scenario")]
 from checks import screen_painted  # noqa: E402
-from phone import INSTALL, SLOT_COUNT, EmuError, Phone, Slot, poll, settings_text  # noqa: E402
+from phone import INSTALL, SLOT_COUNT, EmuError, Phone, Slot, ini_value, poll, poll_value, settings_text  # noqa: E402
 from phone.progress import Progress  # noqa: E402
 
 SETTINGS = INSTALL + "/Settings.ini"
@@ -52,7 +60,8 @@ PHONES = 2 * (os.cpu_count() or 1)
 # How long a run may take beyond its time-out: start-up, paints with their registry retries, shutdown.
 BOUND_SECONDS = 25
 # What fails the soak, as counted in its results.
-FAILURES = ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run", "phone failures")
+FAILURES = ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run", "power damaged",
+            "phone failures")
 
 
 def ini(sections, newline="\r\n"):
@@ -382,101 +391,26 @@ def soak_input(phone, index, seed, cache, pristine):
     return found, "%4d %-60s ok (%.1f s)" % (index + 1, name[:60], seconds)
 
 
-IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO, IN_CREATE = 0x2, 0x8, 0x80, 0x100
-WATCHED = (IN_CREATE, IN_MODIFY, IN_CLOSE_WRITE, IN_MOVED_TO)  # distinct bits: their sum is the watch mask
-
-
-class FolderWatch:
-    """The file events of one folder as the kernel reports them (inotify): a kill can follow the program's own
-    steps of a save within microseconds, which no polling would."""
-
-    def __init__(self, folder):
-        self.libc = ctypes.CDLL(None, use_errno=True)
-        self.fd = self.libc.inotify_init1(os.O_NONBLOCK | os.O_CLOEXEC)
-        if self.fd < 0:
-            raise OSError(ctypes.get_errno(), "inotify_init1")
-        if self.libc.inotify_add_watch(self.fd, folder.encode(), sum(WATCHED)) < 0:
-            os.close(self.fd)
-            raise OSError(ctypes.get_errno(), "inotify_add_watch")
-        self.seen = []     # every event so far, in order
-        self.unread = []   # events read from the kernel that no wait has looked at yet
-
-    def close(self):
-        os.close(self.fd)
-
-    def wait(self, wanted, seconds):
-        """Waits for an event (mask, file name) of wanted and returns it, or None when the time is up."""
-        deadline = time.monotonic() + seconds
-        while True:
-            self.unread.extend(self.read())
-            while self.unread:
-                event = self.unread.pop(0)
-                if event in wanted:
-                    return event
-            left = deadline - time.monotonic()
-            if left <= 0:
-                return None
-            select.select([self.fd], [], [], left)
-
-    def read(self):
-        try:
-            data = os.read(self.fd, 65536)
-        except BlockingIOError:
-            return []
-        events, at = [], 0
-        while at + 16 <= len(data):
-            _, mask, _, length = struct.unpack("iIII", data[at:at + 16])
-            name = data[at + 16:at + 16 + length].rstrip(b"\0").decode()
-            at += 16 + length
-            events += [(bit, name) for bit in WATCHED if mask & bit]
-        self.seen.extend(events)
-        return events
-
-
-def kill_now(pids, delay_us):
-    """Kills at once, after a busy wait of delay_us microseconds (a sleep would wake far too late)."""
-    until = time.perf_counter() + delay_us / 1e6
-    while time.perf_counter() < until:
-        pass
-    for pid in pids:
-        try:
-            os.kill(pid, signal.SIGKILL)
-        except ProcessLookupError:
-            pass
-
-
-TMP_NAME = os.path.basename(SETTINGS) + ".tmp"
+TRACE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "save_trace.py")
 INI_NAME = os.path.basename(SETTINGS)
-# The steps of a save, in the order the program takes them: the temporary file made, written, closed, and put in
-# the place of Settings.ini.
-SAVE_STEPS = [("made", (IN_CREATE, TMP_NAME)), ("written", (IN_MODIFY, TMP_NAME)),
-              ("closed", (IN_CLOSE_WRITE, TMP_NAME)), ("replaced", (IN_MOVED_TO, INI_NAME))]
-MOMENTS = ["first start", "General Save", "button page Save"]
+BAK_NAME, TMP_NAME = INI_NAME + ".bak", INI_NAME + ".tmp"
+# The saves of Settings.ini: the defaults of a first start, the same after keeping an unloadable file as .bak,
+# and the Save of the editor's two kinds of page. Each editor save is made on one page, so that its new document
+# is known.
+SAVE_KINDS = ["first-start", "keep-unloadable", "general-page", "button-page"]
+PAGES = {"general-page": "General", "button-page": "Button 4"}
+# As root, which the soak runs as, every file is readable: the file the menu cannot load is one of 1 GiB, which
+# its reader refuses. It is sparse, so it costs no disk.
+UNLOADABLE = crash_states.Huge(b"[Settings]\r\nTimeout = 7\r\n", 1 << 30)
+# The user's document of the editor saves: numbers as the program never writes them, so that a save shows ("07"
+# comes back as "7", "012" as "12"), and a key added by hand, which a save must keep.
+# Five of its slots have buttons.
+USER_DOCUMENT = (settings_text(timeout="07", slots=[Slot("012" if n < 5 else "013", "Slot %d" % n, "",
+                                                         "\\Windows\\recorder.exe") for n in range(SLOT_COUNT)])
+                 + "Mine = kept\r\n").encode()
 
 
-def kill_during_save(phone, rng, watch, pids_known):
-    """Kills the menu at a random point of the save that has begun or is about to: at one of its steps (chosen at
-    random) plus a random few microseconds, or at a random time up to 200 ms after the save began.
-    Returns a description of where the kill fell, or None when no save began within 20 s."""
-    started = watch.wait({SAVE_STEPS[0][1]}, 20)
-    if not started:
-        return None
-    pids = pids_known or phone.menu_pids()
-    if rng.random() < 0.25:
-        delay = rng.uniform(0, 0.2)
-        time.sleep(delay)
-        kill_now(pids, 0)
-        return "%.0f ms after the save began" % (delay * 1000)
-    step, event = rng.choice(SAVE_STEPS)
-    delay_us = rng.choice([0, 0, rng.uniform(0, 50), rng.uniform(0, 500)])
-    if event != SAVE_STEPS[0][1] and not watch.wait({event}, 5):
-        kill_now(pids, 0)
-        return "when the file was %s (the step was not seen)" % step
-    kill_now(pids, delay_us)
-    return "%.0f us after the file was %s" % (delay_us, step)
-
-
-def open_editor_page(phone, trial, page):
+def open_editor_page(phone, page):
     """Settings, then the page's tile in the hub. Returns None when the page is open (its own controls are shown),
     else the step that did not happen."""
     if not phone.wait_for_menu():
@@ -489,73 +423,205 @@ def open_editor_page(phone, trial, page):
         return "the hub was not painted"
     phone.tap_window("Button", page)
     # The General page has the time-out's up-down control; a button page the action box.
-    if not phone.wait_for("msctls_updown32" if page == "General" else "ComboBox"):
+    if not phone.wait_for(page_control(page)):
         return "the page did not open"
     return None
 
 
-def kill_trial(phone, trial, seed, pristine):
-    """One kill trial: (damaged, not run as meant, log line). A first-start trial kills while the defaults are
-    written; an editor trial opens the General page or a button page, taps Save and kills during the save.
-    Settings.ini must be absent (first start) or the old file, or a complete new one; an editor trial counts only
-    when the page really opened and its save really began before the kill."""
-    rng = random.Random("%d kill %d" % (seed, trial))
+def page_control(page):
+    return "msctls_updown32" if page == "General" else "ComboBox"
+
+
+def settings_files(phone):
+    """The menu's settings files as they are now: {name: bytes, or Huge for the unloadable one}."""
+    files = {}
+    for name in (INI_NAME, BAK_NAME, TMP_NAME):
+        path = os.path.join(os.path.dirname(phone.path(SETTINGS)), name)
+        if os.path.isfile(path):
+            with open(path, "rb") as fh:
+                size = os.fstat(fh.fileno()).st_size
+                files[name] = (crash_states.Huge(fh.read(len(UNLOADABLE.head)), size) if size >= UNLOADABLE.size
+                               else fh.read())
+    return files
+
+
+def put_settings_files(phone, files):
+    folder = os.path.dirname(phone.path(SETTINGS))
+    for name in (INI_NAME, BAK_NAME, TMP_NAME):
+        if os.path.lexists(os.path.join(folder, name)):
+            os.remove(os.path.join(folder, name))
+    for name, content in files.items():
+        with open(os.path.join(folder, name), "wb") as fh:
+            if isinstance(content, crash_states.Huge):
+                fh.write(content.head)
+                fh.truncate(content.size)
+            else:
+                fh.write(content)
+
+
+def before_save(phone, kind, pristine):
+    """Puts the phone as it stands before a save of the kind; returns its settings files then."""
     restore(phone, pristine)
-    moment = MOMENTS[trial % len(MOMENTS)]
-    settings = phone.path(SETTINGS)
-    first_start = moment == "first start"
-    if first_start:
-        if os.path.exists(settings):
-            os.remove(settings)
-        old = None
-    else:
-        # Numbers written as the program never writes them, so a save shows: "00" comes back as "0", "013" as
-        # "13"; the key added by hand must survive it.
-        old = (settings_text(timeout="00", slots=[Slot("013")] * SLOT_COUNT) + "Mine = kept\r\n").encode()
-        phone.write(SETTINGS, old)
-    watch = FolderWatch(os.path.dirname(settings))
-    try:
+    files = {"first-start": {}, "keep-unloadable": {INI_NAME: UNLOADABLE}}.get(kind, {INI_NAME: USER_DOCUMENT})
+    put_settings_files(phone, files)
+    return files
+
+
+def traced_save(phone, kind, *trace):
+    """Brings the menu to the save of the kind under save_trace.py (`record`, or `kill N before|after`) and ends
+    it once the save is over. Returns (the tracer's records, what did not happen or None)."""
+    def follow():
+        tracer = subprocess.Popen([sys.executable, TRACE, trace[0], os.path.join(phone.device, "wine"), *trace[1:],
+                                   "--give-up", "60"], stdout=subprocess.PIPE, text=True)
+        if tracer.stdout.readline().strip() != "ready":
+            tracer.wait()
+            raise EmuError("save_trace.py could not follow the phone's Wine server")
+        return tracer
+
+    missed, tracer, recording = None, None, trace[0] == "record"
+    if kind in PAGES:
         phone.launch()
-        page = "General" if moment == "General Save" else "Button %d" % (trial % 7 + 1)
-        where = not_opened = None
-        if first_start and (trial // len(MOMENTS)) % 3 == 0:
-            # At a random moment of the start, before, during or after the save of the defaults.
-            delay = rng.uniform(0.0, 0.4)
-            time.sleep(delay)
-            phone.kill()
-            where = "%.0f ms after the start" % (delay * 1000)
-        elif first_start:
-            # The program is found before it saves: a look through the processes after the save began would
-            # come too late to fall inside it.
-            where = kill_during_save(phone, rng, watch, poll(10, phone.menu_pids, 0) or [])
-        else:
-            not_opened = open_editor_page(phone, trial, page)
-            if not not_opened:
-                pids = phone.menu_pids()
-                phone.tap_soft_key(0)  # Save
-                where = kill_during_save(phone, rng, watch, pids)
+        missed = open_editor_page(phone, PAGES[kind])
+        if not missed:
+            tracer = follow()
+            phone.tap_soft_key(0)  # Save
+            if recording and not phone.wait_until_gone(page_control(PAGES[kind])):
+                missed = "the page did not close"
+    else:
+        tracer = follow()
+        phone.launch()
+        if recording and not phone.wait_for_menu():
+            missed = "the menu did not show"
+    # A kill trial's tracer ends with its kill, or when the menu ends without reaching the step.
+    out = tracer.communicate(timeout=90)[0] if tracer and not recording else ""
+    phone.kill()
+    phone.wait(20)
+    if tracer and recording:
+        out = tracer.communicate(timeout=90)[0]
+    return [json.loads(line) for line in out.splitlines() if line.startswith("{")], missed
+
+
+def judge(kind, old, new, files):
+    """What is wrong with the settings files a save left ({name: content}), or None. Settings.ini must be the old
+    document whole or the new one whole (a first start: absent or the defaults); the .bak only ever the user's
+    unloadable file, which is never lost."""
+    ini, bak = files.get(INI_NAME), files.get(BAK_NAME)
+    if kind == "keep-unloadable":
+        if ini not in (None, new, old) or bak not in (None, old) or old not in (ini, bak):
+            return "Settings.ini %s, .bak %s" % (describe(ini, old, new), describe(bak, old, new))
+        return None
+    if ini not in ((None, new) if old is None else (old, new)) or bak is not None:
+        return "Settings.ini %s%s" % (describe(ini, old, new), ", a .bak left" if bak is not None else "")
+    return None
+
+
+def describe(content, old, new):
+    return ("absent" if content is None else "old" if content == old else "new" if content == new else
+            "DAMAGED (%d bytes)" % len(content) if isinstance(content, bytes) else "DAMAGED")
+
+
+class SaveSteps:
+    """Each save kind's file operations, recorded once on the first phone to ask, with its files before and its
+    new Settings.ini after: the kill trials kill at each of them and the power-loss trials are built from them."""
+
+    def __init__(self, kinds):
+        self.kinds, self.lock, self.known = kinds, threading.Lock(), {}
+
+    def of(self, phone, kind, pristine):
+        with self.lock:
+            if kind not in self.known:
+                files = before_save(phone, kind, pristine)
+                records, missed = traced_save(phone, kind, "record")
+                final = crash_states.folder_after(files, records)
+                if missed or INI_NAME not in final:
+                    raise EmuError("the %s could not be recorded: %s" % (kind, missed or "no Settings.ini made"))
+                self.known[kind] = (records, files.get(INI_NAME), final[INI_NAME])
+            return self.known[kind]
+
+    def cells(self):
+        """(kind, operation, before|after) of every kill, kind after kind, in the order of the operations."""
+        return [(kind, n, when) for kind in self.kinds for n in range(len(self.known[kind][0]))
+                for when in ("before", "after")]
+
+
+def step_name(record):
+    return "%s %s%s (%s)" % (record["op"], record["file"], " to " + record["to"] if "to" in record else "",
+                             record["by"])
+
+
+def kill_trial(phone, trial, steps, pristine):
+    """One kill trial: the menu is killed just before or just after one file operation of a save, cell
+    `trial` of the kinds' steps taken in turn. Returns (cell, outcome, damaged, not run, log line)."""
+    for kind in steps.kinds:
+        steps.of(phone, kind, pristine)
+    kind, at, when = cell = steps.cells()[trial % len(steps.cells())]
+    records, old, new = steps.known[kind]
+    files = before_save(phone, kind, pristine)
+    killed, missed = traced_save(phone, kind, "kill", str(at), when)
+    if not missed and not (killed and killed[-1].get("killed") == when):
+        missed = "the save never reached its step"
+    left = settings_files(phone)
+    wrong = judge(kind, files.get(INI_NAME), new, left)
+    held = describe(left.get(INI_NAME), old, new)
+    outcome = "NOT RUN" if missed else "DAMAGED" if wrong else held
+    line = "kill %3d (%s): %s %s: %s" % (trial + 1, kind, when, step_name(records[at]), wrong or "Settings.ini " + held)
+    line += "; NOT RUN AS MEANT: " + missed if missed else ""
+    return cell, outcome, bool(wrong), bool(missed), line
+
+
+def shown_slots(phone):
+    """How many slot buttons the menu shows: its visible buttons but Exit and Settings."""
+    return len([w for w in phone.windows() if w.matches("Button")]) - 2
+
+
+def document_slots(content):
+    """How many slot buttons the menu shows for a Settings.ini: none for the defaults or a file it cannot load."""
+    if not isinstance(content, bytes):
+        return 0
+    text = content.decode("cp1252")
+    return len([n for n in range(SLOT_COUNT) if int(ini_value(text, str(n), "UseButton") or 13) != 13])
+
+
+def power_trial(phone, kind, steps, pristine):
+    """Every state a power loss during the kind's save may leave (crash_states), judged as the kills are; the
+    menu is then started on each distinct one and must show the settings of the document it holds, and leave
+    its files sound. Returns (states, damaged, log lines)."""
+    records, old, new = steps.of(phone, kind, pristine)
+    initial = {INI_NAME: old} if old is not None else {}
+    tried, damaged, lines = {}, 0, []
+    built = crash_states.states(initial, records)
+    for done, files in built:
+        key = tuple(sorted((name, content if isinstance(content, bytes) else content.size)
+                           for name, content in files.items()))
+        if key not in tried:
+            tried[key] = judge(kind, old, new, files) or started_on(phone, kind, old, new, files, pristine)
+        if tried[key]:
+            damaged += 1
+            lines.append("power loss (%s) after %s: DAMAGED: %s" % (
+                kind, step_name(records[done - 1]) if done else "nothing", tried[key]))
+    lines.append("power loss (%s): %d states from %d operations, %d distinct, %d damaged" % (
+        kind, len(built), len(records), len(tried), damaged))
+    return len(built), damaged, lines
+
+
+def started_on(phone, kind, old, new, files, pristine):
+    """Starts the menu on the settings files; what went wrong, or None."""
+    restore(phone, pristine)
+    put_settings_files(phone, files)
+    phone.launch()
+    ini = files.get(INI_NAME)
+    want = document_slots(ini if ini in (old, new) else None)
+    try:
+        if not phone.wait_for_menu():
+            return "the menu did not show"
+        shown = poll_value(10, lambda: shown_slots(phone), want)
+        if shown != want:
+            return "the menu shows %d slot buttons, not the document's %d" % (shown, want)
+    finally:
         phone.kill()
         phone.wait(20)
-        watch.unread.extend(watch.read())  # the events no wait has read yet
-        steps = [step for step, event in SAVE_STEPS if event in watch.seen]
-        # A temporary file left behind shows that the kill fell inside a save, before its file was put in place.
-        inside = os.path.exists(settings + ".tmp")
-    finally:
-        watch.close()
-    data = open(settings, "rb").read() if os.path.isfile(settings) else None
-    sections = data is not None and all(b"[%s]" % name.encode() in data
-                                        for name in ["Settings"] + [str(n) for n in range(SLOT_COUNT)])
-    if first_start:
-        good = data is None or data == settings_text().encode()
-        state = "absent" if data is None else "complete" if good else "DAMAGED (%d bytes)" % len(data)
-    else:
-        good = data == old or (settings_loads_completely(data or b"") and sections and b"Mine = kept" in data)
-        state = "old" if data == old else "new" if good else "DAMAGED (%d bytes)" % len(data or b"")
-    not_run = not_opened or ("no save began" if where is None else None)
-    line = "kill %3d (%s%s): killed %s; save steps seen: %s;%s Settings.ini %s%s" % (
-        trial + 1, moment, "" if first_start else ", " + page, where or "-", ", ".join(steps) or "none",
-        " temporary file left;" if inside else "", state, "; NOT RUN AS MEANT: " + not_run if not_run else "")
-    return not good, not_run is not None, inside, line
+    wrong = judge(kind, old, new, settings_files(phone))
+    return "after the start: " + wrong if wrong else None
 
 
 def phone_diagnosis(phone):
@@ -591,10 +657,14 @@ class Soak:
 
     def __init__(self, args, cache, workdir):
         self.args, self.cache, self.workdir = args, cache, workdir
-        # Kill trials first among the inputs, so that the long ones do not all come at the end.
-        self.tasks = sorted([("kill", i) for i in range(args.kills)] + [("input", i) for i in range(args.inputs)],
-                            key=lambda t: t[1] / args.kills if t[0] == "kill" else t[1] / max(1, args.inputs))
+        # Each kind's power-loss states first, then the kill trials spread among the inputs, so that the long ones
+        # do not all come at the end.
+        self.steps = SaveSteps(args.save_kinds)
+        self.tasks = [("power", n) for n in range(len(args.save_kinds) if args.power_loss else 0)] + sorted(
+            [("kill", i) for i in range(args.kills)] + [("input", i) for i in range(args.inputs)],
+            key=lambda t: t[1] / args.kills if t[0] == "kill" else t[1] / max(1, args.inputs))
         self.results, self.lock = collections.Counter(), threading.Lock()
+        self.outcomes = collections.defaultdict(collections.Counter)  # kill cell -> what Settings.ini held
         self.progress = Progress(len(self.tasks))
 
     def problems(self):
@@ -606,13 +676,19 @@ class Soak:
                 self.progress.print(line)
 
     def run_task(self, phone, kind, index, pristine):
-        """(problem kinds found, log line, kill inside a save) of one task."""
+        """(problem kinds found, log lines, counts) of one task."""
         phone.note("%s %d" % (kind, index + 1))
         if kind == "input":
             found, line = soak_input(phone, index, self.args.seed, self.cache, pristine)
-            return found, line, False
-        damaged, not_run, inside, line = kill_trial(phone, index, self.args.seed, pristine)
-        return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), line, inside
+            return found, [line], []
+        if kind == "power":
+            built, damaged, lines = power_trial(phone, self.args.save_kinds[index], self.steps, pristine)
+            return ["power damaged"] * damaged, lines, ["power states"] * built
+        cell, outcome, damaged, not_run, line = kill_trial(phone, index, self.steps, pristine)
+        with self.lock:
+            self.outcomes[cell][outcome] += 1
+        return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), [line], \
+            [] if not_run else ["kill inside"]
 
     def run_phone(self, number):
         """One phone: boots, then takes tasks from the shared list until none is left. When the phone itself stops
@@ -629,7 +705,7 @@ class Soak:
                         return
                     kind, index = self.tasks.pop(0)
                 try:
-                    found, line, inside = self.run_task(phone, kind, index, pristine)
+                    found, lines, counts = self.run_task(phone, kind, index, pristine)
                 except EmuError as error:
                     with self.lock:
                         self.results["phone restarts"] += 1
@@ -637,11 +713,12 @@ class Soak:
                         number, kind, index + 1, str(error).strip()[:200], phone_diagnosis(phone), phone.log_file),
                         True)
                     boot_phone(phone, pristine)
-                    found, line, inside = self.run_task(phone, kind, index, pristine)
-                phone.note(line)
-                self.log(line, bool(found))
+                    found, lines, counts = self.run_task(phone, kind, index, pristine)
+                for line in lines:
+                    phone.note(line)
+                    self.log(line, "DAMAGED" in line or "NOT RUN" in line or (bool(found) and kind == "input"))
                 with self.lock:
-                    self.results.update(found + (["kill inside"] if inside else []) + ["done " + kind])
+                    self.results.update(found + counts + ["done " + kind])
                     self.show_progress()
         except Exception as error:  # a phone that fails twice leaves its tasks to the others: the counts show it
             with self.lock:
@@ -649,6 +726,20 @@ class Soak:
             self.log("phone %d: %s; %s; its log: %s" % (number, error, phone_diagnosis(phone), phone.log_file), True)
         finally:
             phone.shutdown()
+
+    def step_table(self):
+        """Every save kind's steps with what the kills just before and just after each one left in Settings.ini."""
+        lines = ["kill trials by save step (before the call | after it: what Settings.ini held, how often)"]
+        for kind in self.args.save_kinds:
+            if kind not in self.steps.known:
+                lines.append("  %s: not recorded" % kind)
+                continue
+            lines.append("  " + kind)
+            for at, record in enumerate(self.steps.known[kind][0]):
+                seen = [", ".join("%s %d" % item for item in sorted(self.outcomes[(kind, at, when)].items()))
+                        or "not run" for when in ("before", "after")]
+                lines.append("    %d %-52s %s | %s" % (at + 1, step_name(record), *seen))
+        return lines
 
     def show_progress(self):
         inputs, kills = self.results.get("done input", 0), self.results.get("done kill", 0)
@@ -659,7 +750,12 @@ class Soak:
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--inputs", type=int, default=300)
-    parser.add_argument("--kills", type=int, default=30, help="kill trials, spread over " + ", ".join(MOMENTS))
+    parser.add_argument("--kills", type=int, default=30,
+                        help="kill trials, each at one step of a save, the kinds' steps taken in turn")
+    parser.add_argument("--save-kinds", nargs="+", default=SAVE_KINDS, choices=SAVE_KINDS, metavar="KIND",
+                        help="the saves whose steps are killed at and lose power: " + ", ".join(SAVE_KINDS))
+    parser.add_argument("--no-power-loss", dest="power_loss", action="store_false",
+                        help="no power-loss trials")
     parser.add_argument("--phones", type=int, default=PHONES, help="phones run side by side")
     parser.add_argument("--seed", type=int, default=int(time.time()))
     parser.add_argument("--quiet", action="store_true", help="print only the problems, the progress and the counts")
@@ -693,10 +789,13 @@ def main():
     print("soak: %d inputs, %d crashes, %d hangs, %d damaged, %d lost" % (
         done_inputs, results.get("crashes", 0), results.get("hangs", 0), results.get("damaged", 0),
         results.get("lost", 0)))
+    for line in soak.step_table():
+        print(line)
     print("kill trials: %d runs, %d damaged%s" % (
         done_kills, results.get("kill damaged", 0),
         ", %d not run as meant" % results["kill not run"] if results.get("kill not run") else ""))
-    print("kills that fell inside a save (its temporary file left): %d" % results.get("kill inside", 0))
+    print("kills inside a save: %d of %d" % (results.get("kill inside", 0), done_kills))
+    print("power loss: %d states, %d damaged" % (results.get("power states", 0), results.get("power damaged", 0)))
     if results.get("phone restarts"):
         print("phones booted anew after they stopped answering: %d" % results["phone restarts"])
     print("soak time: %.0f s on %d phones" % (time.monotonic() - started, args.phones))
