@@ -24,7 +24,7 @@ import sys
 NAMES = ("Settings.ini", "Settings.ini.tmp", "Settings.ini.bak")
 INSTALL_TAIL = os.path.join("Orsweld", "Tolvane")
 
-PTRACE_SYSCALL, PTRACE_GETREGS, PTRACE_SETREGS, PTRACE_DETACH = 24, 12, 13, 17
+PTRACE_SYSCALL, PTRACE_GETREGS, PTRACE_SETREGS = 24, 12, 13
 PTRACE_SEIZE, PTRACE_INTERRUPT, PTRACE_GET_SYSCALL_INFO = 0x4206, 0x4207, 0x420E
 PTRACE_O_TRACESYSGOOD, PTRACE_O_TRACECLONE = 0x1, 0x8
 SYSCALL_INFO_ENTRY, SYSCALL_INFO_EXIT = 1, 2
@@ -33,16 +33,14 @@ O_ACCMODE, O_CREAT, O_TRUNC = 0o3, 0o100, 0o1000
 AT_FDCWD = -100
 WALL = 0x40000000  # __WALL: threads too
 
-# x86-64 system calls that change a file, by what they do: (number, name, kind, where its path or fd is).
-CALLS = {1: ("write", "fd"), 18: ("pwrite64", "fd"), 20: ("writev", "fd"), 296: ("pwritev", "fd"),
-         74: ("fsync", "fd"), 75: ("fdatasync", "fd"), 3: ("close", "fd"), 77: ("ftruncate", "fd"),
-         76: ("truncate", "path0"), 2: ("open", "path0"), 257: ("openat", "path1"), 82: ("rename", "path0"),
-         264: ("renameat", "path1"), 316: ("renameat2", "path1"), 87: ("unlink", "path0"),
-         263: ("unlinkat", "path1")}
-KINDS = {"write": "write", "pwrite64": "write", "writev": "write", "pwritev": "write", "fsync": "flush",
-         "fdatasync": "flush", "close": "close", "ftruncate": "truncate", "truncate": "truncate", "open": "create",
-         "openat": "create", "rename": "rename", "renameat": "rename", "renameat2": "rename", "unlink": "delete",
-         "unlinkat": "delete"}
+# The x86-64 system calls that change a file: number -> (name, what it does, where its file is named: by its fd or
+# by a path in its first or second argument).
+CALLS = {1: ("write", "write", "fd"), 18: ("pwrite64", "write", "fd"), 20: ("writev", "write", "fd"),
+         296: ("pwritev", "write", "fd"), 74: ("fsync", "flush", "fd"), 75: ("fdatasync", "flush", "fd"),
+         3: ("close", "close", "fd"), 77: ("ftruncate", "truncate", "fd"), 76: ("truncate", "truncate", "path0"),
+         2: ("open", "create", "path0"), 257: ("openat", "create", "path1"), 82: ("rename", "rename", "path0"),
+         264: ("renameat", "rename", "path1"), 316: ("renameat2", "rename", "path1"),
+         87: ("unlink", "delete", "path0"), 263: ("unlinkat", "delete", "path1")}
 
 
 class Regs(ctypes.Structure):
@@ -146,12 +144,10 @@ class Tracer:
                 self.menu.add(pid)
                 self.attach(pid, "menu")
 
-    def operation(self, tid, name, args, entry):
+    def operation(self, tid, number, args):
         """The record of a file operation on the settings files, or None for any other call."""
         pid = self.server if self.owner[tid] == "server" else tid
-        where = CALLS[name][1]
-        name = CALLS[name][0]
-        kind = KINDS[name]
+        name, kind, where = CALLS[number]
         if where == "fd":
             info = fd_info(pid, args[0])
             if info is None or not ours(info[0]):
@@ -164,7 +160,7 @@ class Tracer:
                 if name in ("writev", "pwritev"):
                     raise SystemExit("save_trace: %s is not followed" % name)
                 record["offset"] = args[3] if name == "pwrite64" else position
-                record["data"] = read_bytes(pid, args[1], args[2]).hex() if entry else None
+                record["data"] = read_bytes(pid, args[1], args[2]).hex()
             elif kind == "truncate":
                 record["size"] = args[1]
         else:
@@ -229,7 +225,7 @@ class Tracer:
                     number, args = info.u[0], list(info.u[1:7])
                     self.entered[tid] = (number, args)
                     if number in CALLS:
-                        record = self.operation(tid, number, args, True)
+                        record = self.operation(tid, number, args)
                         if record and self.owner[tid] == "server":
                             self.attach_menu()
                         if record and count == at and when == "before":
