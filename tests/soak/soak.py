@@ -685,6 +685,7 @@ class Soak:
             built, damaged, lines = power_trial(phone, self.args.save_kinds[index], self.steps, pristine)
             return ["power damaged"] * damaged, lines, ["power states"] * built
         cell, outcome, damaged, not_run, line = kill_trial(phone, index, self.steps, pristine)
+        self.cover_every_step()
         with self.lock:
             self.outcomes[cell][outcome] += 1
         return (["kill damaged"] if damaged else []) + (["kill not run"] if not_run else []), [line], \
@@ -727,6 +728,16 @@ class Soak:
         finally:
             phone.shutdown()
 
+    def cover_every_step(self):
+        """Adds kill trials when there are fewer than the steps of the saves, so that every step of every save is
+        killed at before and after it in every soak."""
+        with self.lock:
+            missing = len(self.steps.cells()) - self.args.kills
+            if missing > 0:
+                self.tasks += [("kill", self.args.kills + n) for n in range(missing)]
+                self.args.kills += missing
+                self.progress.total += missing
+
     def step_table(self):
         """Every save kind's steps with what the kills just before and just after each one left in Settings.ini."""
         lines = ["kill trials by save step (before the call | after it: what Settings.ini held, how often)"]
@@ -751,7 +762,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--inputs", type=int, default=300)
     parser.add_argument("--kills", type=int, default=30,
-                        help="kill trials, each at one step of a save, the kinds' steps taken in turn")
+                        help="kill trials, each at one step of a save, the kinds' steps taken in turn; at least one "
+                        "before and one after every step")
     parser.add_argument("--save-kinds", nargs="+", default=SAVE_KINDS, choices=SAVE_KINDS, metavar="KIND",
                         help="the saves whose steps are killed at and lose power: " + ", ".join(SAVE_KINDS))
     parser.add_argument("--no-power-loss", dest="power_loss", action="store_false",
