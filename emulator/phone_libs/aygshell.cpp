@@ -11,8 +11,22 @@
 namespace
 {
 
-// Only the top-left part of a picture is ever drawn on a 480 x 800 screen; bigger pictures are cut to this.
-const UINT kMaxPictureSide = 2048;
+// The largest bitmap the phone can hand back. A Windows CE 5 process has only 32 MB of virtual address space, which
+// its code, libraries, heaps and stacks share ("Virtual Memory (Windows CE 5.0)",
+// https://learn.microsoft.com/en-us/previous-versions/windows/embedded/aa450669(v=msdn.10)), and a bitmap is held in
+// such a space: the phone's CreateDIBSection allocates the bits itself, taking no file mapping to put them in
+// (hSection must be NULL, https://learn.microsoft.com/en-us/previous-versions/windows/embedded/ms908174(v=msdn.10)),
+// and developers of the phone report DIB sections held in the caller's slot, other bitmaps in the window manager's
+// (http://stackoverflow.com/questions/518119/windows-mobile-creating-a-device-independent-bitmap-by-size-in-cf-net).
+// So a picture whose 32-bit bitmap alone is larger than 32 MB (8,388,608 pixels; an 8000 x 8000 picture takes
+// 256 MB) can never load. The phone fails smaller ones too, once code and heaps are counted, but only this bound is
+// certain. A 480 x 800 wallpaper takes 1.5 MB, a five-megapixel photo 20 MB.
+const ULONGLONG kMaxBitmapBytes = 32 << 20;
+
+bool BitmapFitsProcess(ULONGLONG width, ULONGLONG height)
+{
+    return width * height * 4 <= kMaxBitmapBytes;
+}
 
 // One imaging factory for the life of the process: making one per picture costs more than the decode.
 IWICImagingFactory *ImagingFactory()
@@ -43,10 +57,8 @@ HBITMAP NewDib(LONG width, LONG height, void **bits)
 HBITMAP BitmapFromFrame(IWICImagingFactory *factory, IWICBitmapFrameDecode *frame)
 {
     UINT width = 0, height = 0;
-    if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0)
+    if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0 || !BitmapFitsProcess(width, height))
         return NULL;
-    UINT cx = width < kMaxPictureSide ? width : kMaxPictureSide;
-    UINT cy = height < kMaxPictureSide ? height : kMaxPictureSide;
 
     IWICFormatConverter *converter = NULL;
     if (FAILED(factory->CreateFormatConverter(&converter)))
@@ -55,9 +67,9 @@ HBITMAP BitmapFromFrame(IWICImagingFactory *factory, IWICBitmapFrameDecode *fram
     if (SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, NULL, 0.0,
                                         WICBitmapPaletteTypeCustom))) {
         void *bits = NULL;
-        hbm = NewDib((LONG)cx, (LONG)cy, &bits);
-        WICRect rect = {0, 0, (INT)cx, (INT)cy};
-        if (hbm && FAILED(converter->CopyPixels(&rect, cx * 4, cx * 4 * cy, (BYTE *)bits))) {
+        hbm = NewDib((LONG)width, (LONG)height, &bits);
+        WICRect rect = {0, 0, (INT)width, (INT)height};
+        if (hbm && FAILED(converter->CopyPixels(&rect, width * 4, width * 4 * height, (BYTE *)bits))) {
             DeleteObject(hbm);
             hbm = NULL;
         }
@@ -144,40 +156,49 @@ bool ReadAt(HANDLE file, ULONGLONG offset, BYTE *bytes, DWORD count)
     return SetFilePointerEx(file, at, NULL, FILE_BEGIN) && ReadFile(file, bytes, count, &got, NULL) && got == count;
 }
 
-// Whether a PNG file's chunks before its image data all end inside the file. The imaging component reads each
-// of those chunks whole into a buffer of the length the chunk claims, so one that claims gigabytes cannot
-// decode yet costs about a second and that much memory to fail, at every load of a face. Files that are no PNG,
-// and heads too long to walk, are left to the decoder.
-bool PngHeadFitsFile(LPCWSTR pszFileName, ULONGLONG fileSize)
+ULONGLONG BigEndian32(const BYTE *bytes)
+{
+    return ((ULONGLONG)bytes[0] << 24) | (bytes[1] << 16) | (bytes[2] << 8) | bytes[3];
+}
+
+// Whether a PNG file's head lets it be decoded: its chunks before the image data all end inside the file, and its
+// header chunk's size fits the phone's bitmap. The imaging component reads each of those chunks whole into a
+// buffer of the length the chunk claims, so one that claims gigabytes cannot decode yet costs about a second and
+// that much memory to fail, at every load of a face; and it decodes a whole picture before it tells its size.
+// Files that are no PNG, and heads too long to walk, are left to the decoder.
+bool PngHeadAllowsDecoding(LPCWSTR pszFileName, ULONGLONG fileSize)
 {
     HANDLE file = CreateFileW(pszFileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
         return true;
-    bool fits = true;
+    bool allows = true;
     BYTE head[8];
     if (ReadAt(file, 0, head, sizeof head) && memcmp(head, kPngSignature, sizeof head) == 0) {
         ULONGLONG at = sizeof kPngSignature;
         for (int i = 0; i < kMaxPngHeadChunks && ReadAt(file, at, head, sizeof head); i++) {
             if (memcmp(head + 4, "IDAT", 4) == 0 || memcmp(head + 4, "IEND", 4) == 0)
                 break;
-            // Length, type, data and checksum.
-            ULONGLONG length = ((ULONGLONG)head[0] << 24) | (head[1] << 16) | (head[2] << 8) | head[3];
-            if (at + 12 + length > fileSize) {
-                fits = false;
+            // Length, type, data and checksum; the header's data begins with the width and the height.
+            ULONGLONG length = BigEndian32(head);
+            BYTE size[8];
+            if (at + 12 + length > fileSize ||
+                (memcmp(head + 4, "IHDR", 4) == 0 && length >= sizeof size && ReadAt(file, at + 8, size, sizeof size) &&
+                 !BitmapFitsProcess(BigEndian32(size), BigEndian32(size + 4)))) {
+                allows = false;
                 break;
             }
             at += 12 + length;
         }
     }
     CloseHandle(file);
-    return fits;
+    return allows;
 }
 
 // Decodes a picture file through WIC; null when it is not a picture.
 HBITMAP DecodePicture(LPCWSTR pszFileName, ULONGLONG fileSize)
 {
-    if (!PngHeadFitsFile(pszFileName, fileSize))
+    if (!PngHeadAllowsDecoding(pszFileName, fileSize))
         return NULL;
     IWICImagingFactory *factory = ImagingFactory();
     if (!factory)
@@ -213,7 +234,8 @@ extern "C" BOOL WINAPI Phone_SHFullScreen(HWND hwndRequester, DWORD dwState)
     return TRUE;
 }
 
-// Decodes a picture file into a 32-bit DIB section; null when it is missing or not a picture.
+// Decodes a picture file into a 32-bit DIB section; null when it is missing, not a picture, or too large for the
+// phone to hold.
 // The caller deletes the bitmap. A file decoded before and unchanged since (same size and time) is copied
 // from the decoded pictures instead of being decoded again: a paint loads the same button picture many times.
 extern "C" HBITMAP WINAPI Phone_SHLoadImageFile(LPCWSTR pszFileName)

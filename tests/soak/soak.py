@@ -2,8 +2,13 @@
 """The soak: the real menu program on an emulated phone, started again and again on generated bad inputs, and
 killed or left without power at every step of its saves.
 
-Every run must end normally (no crash code) while it makes progress, write no file but Settings.ini, its .bak and
-its temporary file, and leave Settings.ini either untouched or a complete document.
+Every run must end normally (no crash code) without hanging, write no file but Settings.ini, its .bak and its
+temporary file, and leave Settings.ini either untouched or a complete document.
+
+A run hangs when the program stops making progress, judged by the CPU time its processes use, not by a stopwatch:
+it is stuck when it uses next to none for 20 s once its own time-out is over (blocked, or idle with nothing left
+to wait for), and spinning when it uses more than 200 plain starts of the same phone take (measured on that phone
+before its first input).
 
 The save trials take each kind of save of Settings.ini (a first start's defaults, the same after keeping an
 unloadable Settings.ini as Settings.ini.bak, the General page's Save, a button page's Save) and record its file
@@ -57,8 +62,15 @@ CODES = [0, 1, 2, 3, 5, 8, 9, 10, 12, 13, 14]
 # window, so more phones than cores keep the cores busy. Measured on 2 cores, 40 inputs and 8 kill trials:
 # 58 s on 2 phones, 54 s on 3, 45 s on 4.
 PHONES = 2 * (os.cpu_count() or 1)
-# How long a run may take beyond its time-out: start-up, paints with their registry retries, shutdown.
-BOUND_SECONDS = 25
+# A hang is a program that stops making progress, told by the CPU time its processes use (utime and stime in
+# /proc/PID/stat), which does not grow slower when other programs share the cores:
+# - stuck: less than STALL_CPU seconds of CPU over the last STALL_SECONDS once its own time-out is over, blocked
+#   in a wait or idle with nothing left to wait for (the soak answers its boxes and taps Exit within seconds);
+# - spinning: more CPU time than SPIN_STARTS plain starts of its phone take, measured on that phone.
+STALL_SECONDS = 20
+STALL_CPU = 0.05
+SPIN_STARTS = 200
+CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
 # What fails the soak, as counted in its results.
 FAILURES = ("crashes", "hangs", "damaged", "lost", "kill damaged", "kill not run", "power damaged",
             "phone failures")
@@ -107,14 +119,23 @@ def snapshot(phone):
 CACHE_LOCK = threading.Lock()
 
 
+# The soak's cached pictures, made once: a plain 8000 x 8000 PNG, whose bitmap no phone can hold; a PNG of the
+# largest size whose 32-bit bitmap still fits in the 32 MB of a phone process (2896 x 2896), of noise, so that
+# decoding it is real work; and a small JPEG of noise.
+CACHED_PICTURES = {
+    "big8000.png": lambda: Image.new("RGB", (8000, 8000), (0x33, 0x66, 0x99)),
+    "largest.png": lambda: Image.effect_noise((2896, 2896), 64).convert("RGB"),
+    "photo.jpg": lambda: Image.effect_noise((100, 100), 64).convert("RGB"),
+}
+
+
 def cached(cache, name):
-    """The soak's plain 8000 x 8000 PNG or its JPEG of noise, made once into its cache (under a lock: phones side by
-    side may want one at once)."""
+    """One of the soak's cached pictures, made into its cache at first use (under a lock: phones side by side may
+    want one at once)."""
     path = os.path.join(cache, name)
     with CACHE_LOCK:
         if not os.path.exists(path):
-            (Image.new("RGB", (8000, 8000), (0x33, 0x66, 0x99)) if name.endswith(".png") else
-             Image.effect_noise((100, 100), 64).convert("RGB")).save(path)
+            CACHED_PICTURES[name]().save(path)
     return path
 
 
@@ -236,6 +257,13 @@ class Inputs:
         shutil.copy(cached(self.cache, "big8000.png"), self.phone.path(INSTALL + "/Skins/Default/" + name))
         return "an 8000 x 8000 %s" % name, 1, None
 
+    def pictures_largest(self):
+        self.valid_settings(codes=["0", "1", "12", "3", "5", "8", "9"])
+        names = ["Wallpaper.png", "Button.png", "Exit.png", "Settings.png"]
+        for name in names:
+            shutil.copy(cached(self.cache, "largest.png"), self.phone.path(INSTALL + "/Skins/Default/" + name))
+        return "2896 x 2896 pictures, the largest a phone holds: " + ", ".join(names), 1, None
+
     def skin_name_long(self):
         self.valid_settings(skin="S" * 300)
         return "a skin name of 300 characters", 1, None
@@ -305,8 +333,8 @@ class Inputs:
         return [self.settings_random, self.settings_boms, self.settings_nul_and_cr, self.settings_long_line,
                 self.settings_many_keys, self.settings_long_values, self.settings_numbers, self.lang_random,
                 self.lang_over_capacity, self.skin_ini_bad, self.pictures_broken, self.pictures_huge,
-                self.skin_name_long, self.settings_folder, self.settings_read_only, self.install_root_missing,
-                self.vendor_missing, self.pictures_generated, self.pictures_generated_broken,
+                self.pictures_largest, self.skin_name_long, self.settings_folder, self.settings_read_only,
+                self.install_root_missing, self.vendor_missing, self.pictures_generated, self.pictures_generated_broken,
                 self.pictures_generated_broken]
 
 
@@ -320,22 +348,70 @@ def settings_loads_completely(data):
     return True
 
 
-def run_one(phone, timeout, program):
+def cpu_seconds(pids):
+    """The CPU time the processes have used, user and system; a process that has ended counts nothing."""
+    total = 0
+    for pid in pids:
+        try:
+            with open("/proc/%d/stat" % pid) as fh:
+                fields = fh.read().rsplit(")", 1)[1].split()  # the fields after the command's name
+        except OSError:
+            continue
+        total += int(fields[11]) + int(fields[12])
+    return total / CLOCK_TICKS
+
+
+class CpuWatch:
+    """The CPU time a phone's menu program has used since it was started, sampled as it runs."""
+
+    def __init__(self, phone):
+        self.phone, self.pids, self.used = phone, [], 0.0
+        self.samples = collections.deque()  # (time, CPU used) over the last STALL_SECONDS, and the one before
+
+    def sample(self):
+        self.pids = self.pids or self.phone.menu_pids()
+        self.used = max(self.used, cpu_seconds(self.pids))
+        now = time.monotonic()
+        self.samples.append((now, self.used))
+        while len(self.samples) > 1 and self.samples[1][0] <= now - STALL_SECONDS:
+            self.samples.popleft()
+
+    def hang(self, idle_from, cpu_budget):
+        """Why the program counts as hung, or None: spinning past cpu_budget CPU seconds (None: no limit), or
+        stuck, having used less than STALL_CPU over the last STALL_SECONDS, counted from idle_from on."""
+        self.sample()
+        if cpu_budget is not None and self.used > cpu_budget:
+            return "spinning: used %.1f s of CPU, more than %d plain starts of its phone take (%.1f s)" % (
+                self.used, SPIN_STARTS, cpu_budget)
+        now, (then, used_then) = time.monotonic(), self.samples[0]
+        if now - idle_from >= STALL_SECONDS and self.used - used_then < STALL_CPU:
+            return "stuck: used %.2f s of CPU in the last %.0f s%s" % (
+                self.used - used_then, now - then, "" if self.pids else ", its process never seen")
+        return None
+
+
+def run_one(phone, timeout, program, cpu_budget=None):
     """Starts the menu and sees it end: by its time-out, or by the Exit button when it has none (or a long one).
-    Returns (exit code or None when it never ended, seconds)."""
+    Returns (exit code or None when it hung, seconds, CPU seconds it used, why it hung or None); it hangs when it
+    is stuck or spins past cpu_budget CPU seconds (see STALL_SECONDS)."""
     start = time.monotonic()
     phone.launch(program)
-    limit = (timeout if timeout else 2) + BOUND_SECONDS
+    watch = CpuWatch(phone)
     # The auto-close is seen ending runs of short time-outs; a run of none, or of the default 5 s or more, is
     # ended by tapping Exit once the menu shows, as a user would, which keeps the soak's runs short.
     tap = timeout is None or timeout >= 5
     next_look = start + (timeout or 0) + 2
-    while time.monotonic() - start < limit:
+    while True:
         code = phone.exit_code()
         if code is not None:
-            return code, time.monotonic() - start
+            return code, time.monotonic() - start, watch.used, None
+        # Waiting for its own time-out is no stop.
+        hang = watch.hang(start + (timeout or 0), cpu_budget)
+        if hang:
+            break
         if tap:
             if phone.wait_for_menu(5):
+                watch.sample()  # the run may end before the next look finds its process
                 phone.tap(*EXIT_BUTTON)
                 tap = False
                 next_look = time.monotonic() + 2
@@ -347,7 +423,30 @@ def run_one(phone, timeout, program):
         time.sleep(0.05)
     phone.kill()
     phone.wait(20)
-    return None, time.monotonic() - start
+    return None, time.monotonic() - start, watch.used, hang
+
+
+# The CPU time a plain start of the menu takes, by phone folder, measured at the phone's first input.
+PLAIN_STARTS = {}
+
+
+def plain_start_cpu(phone, pristine):
+    """The CPU time the menu takes on this phone for a plain start (the shipped skin, a valid Settings.ini, a
+    time-out of 1 s): the most of three, as a sample can only fall short (the last few milliseconds of a process
+    are not seen). It does not change with the machine's load, so it is measured once per phone."""
+    if phone.device not in PLAIN_STARTS:
+        used = []
+        for _ in range(3):
+            restore(phone, pristine)
+            phone.write(SETTINGS, settings_text(timeout=1))
+            code, _, cpu, hang = run_one(phone, 1, None)
+            fault = hang or (code != 0 and "ended with code %s" % code) or (not cpu and "no CPU time was seen")
+            if fault:
+                raise RuntimeError("a plain start of the menu: %s" % fault)
+            used.append(cpu)
+        PLAIN_STARTS[phone.device] = max(used)
+        phone.note("a plain start takes %.2f s of CPU (of %s)" % (max(used), ", ".join("%.2f" % u for u in used)))
+    return PLAIN_STARTS[phone.device]
 
 
 def restore(phone, pristine):
@@ -359,6 +458,7 @@ def restore(phone, pristine):
 
 def soak_input(phone, index, seed, cache, pristine):
     """One generated input on one phone: (problem kinds found, log line)."""
+    cpu_budget = SPIN_STARTS * plain_start_cpu(phone, pristine)
     rng = random.Random("%d input %d" % (seed, index))
     restore(phone, pristine)
     generators = Inputs(phone, rng, cache, index).all()
@@ -366,11 +466,11 @@ def soak_input(phone, index, seed, cache, pristine):
     before = snapshot(phone)
     settings = phone.path(SETTINGS)
     old = open(settings, "rb").read() if os.path.isfile(settings) else None
-    code, seconds = run_one(phone, timeout, program)
+    code, seconds, cpu, hang = run_one(phone, timeout, program, cpu_budget)
     after = snapshot(phone)
     problems = []  # (the kind counted, what happened)
-    if code is None:
-        problems.append(("hangs", "did not end within %d s" % seconds))
+    if hang:
+        problems.append(("hangs", "%s, after %.0f s" % (hang, seconds)))
     elif code > 255 or code < 0:
         problems.append(("crashes", "ended with code %s" % (hex(code) if code > 0 else code)))
     changed = {k for k in set(before) | set(after) if before.get(k) != after.get(k)}
@@ -388,7 +488,7 @@ def soak_input(phone, index, seed, cache, pristine):
     found = [kind for kind, _ in problems]
     if problems:
         return found, "%4d %s: %s" % (index + 1, name, "; ".join(what for _, what in problems))
-    return found, "%4d %-60s ok (%.1f s)" % (index + 1, name[:60], seconds)
+    return found, "%4d %-60s ok (%.1f s, %.2f s of CPU)" % (index + 1, name[:60], seconds, cpu)
 
 
 TRACE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "save_trace.py")

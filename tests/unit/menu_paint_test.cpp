@@ -223,17 +223,22 @@ TEST_F(FacePainting, StateFollowsTheRadio)
     EXPECT_EQ(RGB(90, 90, 90), canvas.At(50, 50));
 }
 
+// A background the phone cannot load, missing or too large for its memory (its bitmap over 32 MB).
 TEST_F(FacePainting, MissingBackgroundGivesAPlainButtonFace)
 {
     ASSERT_TRUE(WriteTestPng(SKIN L"Wifi_on.png", 100, 100, kPicture, kMagenta));
-    FaceCanvas canvas;
-    PaintSlotFace(canvas.hdc, 0, SKIN L"Button.png");
-    COLORREF face = GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(face, canvas.At(0, 0));
-    EXPECT_EQ(kPicture, canvas.At(50, 50));
-    EXPECT_EQ(face, canvas.At(340, 5));
-    RECT caption = canvas.Find(kCaption);
-    EXPECT_GE(caption.right, caption.left) << "the caption is still drawn";
+    for (bool tooLarge : {false, true}) {
+        if (tooLarge)
+            ASSERT_TRUE(WriteTestPng(SKIN L"Button.png", 2897, 2896, kBackground));
+        FaceCanvas canvas;
+        PaintSlotFace(canvas.hdc, 0, SKIN L"Button.png");
+        COLORREF face = GetSysColor(COLOR_BTNFACE);
+        EXPECT_EQ(face, canvas.At(0, 0)) << tooLarge;
+        EXPECT_EQ(kPicture, canvas.At(50, 50));
+        EXPECT_EQ(face, canvas.At(340, 5));
+        RECT caption = canvas.Find(kCaption);
+        EXPECT_GE(caption.right, caption.left) << "the caption is still drawn";
+    }
 }
 
 TEST_F(FacePainting, MissingOrBrokenStatePictureLeavesTheBackground)

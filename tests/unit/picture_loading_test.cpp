@@ -1,4 +1,5 @@
-// Picture loading: decoded pictures are reused only while their file is unchanged.
+// Picture loading: decoded pictures are reused only while their file is unchanged, and a picture is refused when
+// the phone could not hold its bitmap.
 #include <aygshell.h>
 #include <gtest/gtest.h>
 #include <psapi.h>
@@ -46,6 +47,31 @@ TEST(PictureLoading, ChangedMissingOrBrokenFilesAreNeverServedFromBefore)
     EXPECT_EQ(nullptr, SHLoadImageFile(full.c_str()));
     CreateDirectoryW(full.c_str(), NULL);
     EXPECT_EQ(nullptr, SHLoadImageFile(full.c_str())) << "a folder named like a picture";
+}
+
+// A phone process holds at most 32 MB: the largest picture whose 32-bit bitmap fits loads whole, one more column
+// is refused, and so is the soak's 8000 x 8000 picture.
+TEST(PictureLoading, APictureIsRefusedWhenItsBitmapWouldNotFitInAPhoneProcess)
+{
+    ResetPhoneDrive();
+    const wchar_t *path = L"\\My Documents\\large.png";
+    std::wstring full = PhonePath(path);
+    const struct {
+        UINT width, height;
+        bool loads;
+    } rows[] = {{2896, 2896, true}, {2897, 2896, false}, {8000, 8000, false}};
+    for (const auto &row : rows) {
+        ASSERT_TRUE(WriteTestPng(path, row.width, row.height, RGB(0, 90, 0)));
+        HBITMAP hbm = SHLoadImageFile(full.c_str());
+        EXPECT_EQ(row.loads, hbm != nullptr) << row.width << " x " << row.height;
+        BITMAP bm = {};
+        if (hbm && GetObjectW(hbm, sizeof bm, &bm)) {
+            EXPECT_EQ((LONG)row.width, bm.bmWidth) << "the whole picture, not a part of it";
+            EXPECT_EQ((LONG)row.height, bm.bmHeight);
+        }
+        if (hbm)
+            DeleteObject(hbm);
+    }
 }
 
 // A PNG chunk of TYPE whose length field says LENGTH, holding DATA, with a checksum the loader does not check.
