@@ -502,9 +502,9 @@ PAGES = {"general-page": "General", "button-page": "Button 4"}
 # As root, which the soak runs as, every file is readable: the file the menu cannot load is one of 1 GiB, which
 # its reader refuses. It is sparse, so it costs no disk.
 UNLOADABLE = crash_states.Huge(b"[Settings]\r\nTimeout = 7\r\n", 1 << 30)
-# The user's document of the editor saves: numbers as the program never writes them, so that a save shows ("07"
-# comes back as "7", "012" as "12"), and a key added by hand, which a save must keep.
-# Five of its slots have buttons.
+# The user's document of the editor saves: numbers as the program never writes them, so that the new document
+# differs from the old ("07" comes back as "7", "012" as "12"), a key added by hand, which a save must keep, and
+# five slots with buttons, which the menu shows.
 USER_DOCUMENT = (settings_text(timeout="07", slots=[Slot("012" if n < 5 else "013", "Slot %d" % n, "",
                                                          "\\Windows\\recorder.exe") for n in range(SLOT_COUNT)])
                  + "Mine = kept\r\n").encode()
