@@ -63,17 +63,16 @@ def ptrace(request, tid, addr=0, data=0):
         raise OSError(error, "ptrace %#x on %d: %s" % (request, tid, os.strerror(error)))
 
 
-def read_text(pid, address):
-    """A NUL-ended text from the tracee's memory."""
-    with open("/proc/%d/mem" % pid, "rb") as mem:
-        mem.seek(address)
-        return mem.read(4096).split(b"\0", 1)[0].decode(errors="replace")
-
-
 def read_bytes(pid, address, size):
+    """Bytes of the tracee's memory."""
     with open("/proc/%d/mem" % pid, "rb") as mem:
         mem.seek(address)
         return mem.read(size)
+
+
+def read_text(pid, address):
+    """A NUL-ended text from the tracee's memory."""
+    return read_bytes(pid, address, 4096).split(b"\0", 1)[0].decode(errors="replace")
 
 
 def ours(path):

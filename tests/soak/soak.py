@@ -536,7 +536,7 @@ def settings_files(phone):
     """The menu's settings files as they are now: {name: bytes, or Huge for the unloadable one}."""
     files = {}
     for name in (INI_NAME, BAK_NAME, TMP_NAME):
-        path = os.path.join(os.path.dirname(phone.path(SETTINGS)), name)
+        path = os.path.join(phone.install, name)
         if os.path.isfile(path):
             with open(path, "rb") as fh:
                 size = os.fstat(fh.fileno()).st_size
@@ -546,12 +546,12 @@ def settings_files(phone):
 
 
 def put_settings_files(phone, files):
-    folder = os.path.dirname(phone.path(SETTINGS))
+    """Makes the menu's settings files those given ({name: bytes or Huge}), and no others."""
     for name in (INI_NAME, BAK_NAME, TMP_NAME):
-        if os.path.lexists(os.path.join(folder, name)):
-            os.remove(os.path.join(folder, name))
+        if os.path.lexists(os.path.join(phone.install, name)):
+            os.remove(os.path.join(phone.install, name))
     for name, content in files.items():
-        with open(os.path.join(folder, name), "wb") as fh:
+        with open(os.path.join(phone.install, name), "wb") as fh:
             if isinstance(content, crash_states.Huge):
                 fh.write(content.head)
                 fh.truncate(content.size)
@@ -592,12 +592,11 @@ def traced_save(phone, kind, *trace):
         phone.launch()
         if recording and not phone.wait_for_menu():
             missed = "the menu did not show"
-    # A kill trial's tracer ends with its kill, or when the menu ends without reaching the step.
-    out = tracer.communicate(timeout=90)[0] if tracer and not recording else ""
+    if tracer and not recording:
+        tracer.wait(timeout=90)  # it ends with its kill, or when the menu ends without reaching the step
     phone.kill()
     phone.wait(20)
-    if tracer and recording:
-        out = tracer.communicate(timeout=90)[0]
+    out = tracer.communicate(timeout=90)[0] if tracer else ""
     return [json.loads(line) for line in out.splitlines() if line.startswith("{")], missed
 
 
@@ -621,8 +620,9 @@ def describe(content, old, new):
 
 
 class SaveSteps:
-    """Each save kind's file operations, recorded once on the first phone to ask, with its files before and its
-    new Settings.ini after: the kill trials kill at each of them and the power-loss trials are built from them."""
+    """Each save kind's file operations, recorded once on the first phone to ask, with its settings files before
+    and its new Settings.ini after: the kill trials kill at each of them and the power-loss trials are built from
+    them."""
 
     def __init__(self, kinds):
         self.kinds, self.lock, self.known = kinds, threading.Lock(), {}
@@ -635,7 +635,7 @@ class SaveSteps:
                 final = crash_states.folder_after(files, records)
                 if missed or INI_NAME not in final:
                     raise EmuError("the %s could not be recorded: %s" % (kind, missed or "no Settings.ini made"))
-                self.known[kind] = (records, files.get(INI_NAME), final[INI_NAME])
+                self.known[kind] = (records, files, final[INI_NAME])
             return self.known[kind]
 
     def cells(self):
@@ -655,13 +655,14 @@ def kill_trial(phone, trial, steps, pristine):
     for kind in steps.kinds:
         steps.of(phone, kind, pristine)
     kind, at, when = cell = steps.cells()[trial % len(steps.cells())]
-    records, old, new = steps.known[kind]
-    files = before_save(phone, kind, pristine)
+    records, before, new = steps.known[kind]
+    old = before.get(INI_NAME)
+    before_save(phone, kind, pristine)
     killed, missed = traced_save(phone, kind, "kill", str(at), when)
     if not missed and not (killed and killed[-1].get("killed") == when):
         missed = "the save never reached its step"
     left = settings_files(phone)
-    wrong = judge(kind, files.get(INI_NAME), new, left)
+    wrong = judge(kind, old, new, left)
     held = describe(left.get(INI_NAME), old, new)
     outcome = "NOT RUN" if missed else "DAMAGED" if wrong else held
     line = "kill %3d (%s): %s %s: %s" % (trial + 1, kind, when, step_name(records[at]), wrong or "Settings.ini " + held)
@@ -686,13 +687,12 @@ def power_trial(phone, kind, steps, pristine):
     """Every state a power loss during the kind's save may leave (crash_states), judged as the kills are; the
     menu is then started on each distinct one and must show the settings of the document it holds, and leave
     its files sound. Returns (states, damaged, log lines)."""
-    records, old, new = steps.of(phone, kind, pristine)
-    initial = {INI_NAME: old} if old is not None else {}
+    records, before, new = steps.of(phone, kind, pristine)
+    old = before.get(INI_NAME)
     tried, damaged, lines = {}, 0, []
-    built = crash_states.states(initial, records)
+    built = crash_states.states(before, records)
     for done, files in built:
-        key = tuple(sorted((name, content if isinstance(content, bytes) else content.size)
-                           for name, content in files.items()))
+        key = tuple(sorted(files.items()))
         if key not in tried:
             tried[key] = judge(kind, old, new, files) or started_on(phone, kind, old, new, files, pristine)
         if tried[key]:
